@@ -1,0 +1,40 @@
+# The host tree: portable package code, the package tool, host tests. It then builds the
+# Windows tree as an external project with the MinGW toolchain, handing it the tool.
+find_package(LibLZMA REQUIRED)
+find_package(GTest REQUIRED)
+
+add_subdirectory(package)
+add_subdirectory(package/tool)
+add_subdirectory(tests/host)
+
+set(VELKARIS_LZMA_MINGW_PREFIX "" CACHE PATH "Prefix of liblzma built for MinGW (scripts/setup)")
+if(NOT VELKARIS_LZMA_MINGW_PREFIX)
+    message(FATAL_ERROR "VELKARIS_LZMA_MINGW_PREFIX is not set; configure through ./scripts/build")
+endif()
+
+include(ExternalProject)
+set(VELKARIS_WINDOWS_BINARY_DIR "${CMAKE_BINARY_DIR}/windows")
+ExternalProject_Add(windows
+    SOURCE_DIR "${CMAKE_SOURCE_DIR}"
+    BINARY_DIR "${VELKARIS_WINDOWS_BINARY_DIR}"
+    CMAKE_GENERATOR Ninja
+    CMAKE_ARGS
+        --toolchain "${CMAKE_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake"
+        -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+        -DVELKARIS_OUT_DIR=${VELKARIS_OUT_DIR}
+        -DVELKARIS_PACK_TOOL=$<TARGET_FILE:velkaris-pack>
+        -DVELKARIS_LZMA_MINGW_PREFIX=${VELKARIS_LZMA_MINGW_PREFIX}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    DEPENDS velkaris-pack
+    USES_TERMINAL_CONFIGURE ON
+    USES_TERMINAL_BUILD ON)
+
+# One ctest run covers both trees: the Windows tree's test folders are included here.
+set(_windows_tests "${CMAKE_BINARY_DIR}/windows_tests.cmake")
+file(WRITE "${_windows_tests}" "")
+foreach(dir tests/win tests/e2e)
+    file(APPEND "${_windows_tests}"
+         "include(\"${VELKARIS_WINDOWS_BINARY_DIR}/${dir}/CTestTestfile.cmake\")\n")
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_windows_tests}")

@@ -1,0 +1,23 @@
+# Compiler settings shared by every target of this project.
+function(velkaris_target_defaults target)
+    target_compile_features(${target} PRIVATE cxx_std_20)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# Host code that tests link is built a second time with AddressSanitizer and UBSan.
+set(VELKARIS_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer)
+function(velkaris_sanitize target)
+    target_compile_options(${target} PRIVATE ${VELKARIS_SANITIZER_FLAGS})
+    target_link_options(${target} PRIVATE ${VELKARIS_SANITIZER_FLAGS})
+endfunction()
+
+# Windows code of the installer: no exceptions, no RTTI, Unicode, no C++ runtime DLLs.
+function(velkaris_windows_defaults target)
+    velkaris_target_defaults(${target})
+    target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                               _WIN32_WINNT=0x0A00 LZMA_API_STATIC)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+endfunction()
