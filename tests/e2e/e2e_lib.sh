@@ -1,0 +1,108 @@
+# Shared helpers of the end-to-end tests, sourced by each test script. A test gets a display
+# and a Wine prefix of its own, starts the real programs in the background, finds their
+# windows by title, types real keys, reads the registry and the disk, and on exit removes
+# exactly what it started.
+set -euo pipefail
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$e2e_dir/../../scripts/wine/wine-env"
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+e2e_log() { echo "-- $*"; }
+
+# Starts the test's display and private prefix; everything is undone when the script exits.
+e2e_begin() {
+  : "${VELKARIS_WINE_ROOT:?VELKARIS_WINE_ROOT must name the build wine folder}"
+  [ -f "$VELKARIS_WINE_ROOT/prefix/system.reg" ] || e2e_fail "no pristine prefix (fixture not run)"
+  command -v xdotool >/dev/null || e2e_fail "xdotool is not installed"
+  e2e_pids=()
+  e2e_work=$(mktemp -d "${TMPDIR:-/tmp}/velkaris-e2e.XXXXXX")
+  trap e2e_end EXIT
+  start_xvfb || e2e_fail "no display"
+  e2e_xvfb_pid=$xvfb_pid
+  WINEPREFIX=$(copy_prefix "$VELKARIS_WINE_ROOT/prefix")
+  export WINEPREFIX
+}
+
+e2e_end() {
+  local pid
+  for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  [ -n "${WINEPREFIX:-}" ] && { stop_wineserver; rm -rf "$WINEPREFIX"; }
+  [ -n "${e2e_xvfb_pid:-}" ] && kill "$e2e_xvfb_pid" 2>/dev/null || true
+  [ -n "${e2e_work:-}" ] && rm -rf "$e2e_work"
+  return 0
+}
+
+# e2e_start EXE [ARGS...]: runs a Windows program in the background; its pid is e2e_app_pid
+# and its output goes to $e2e_work/app.log.
+e2e_start() {
+  wine "$@" >"$e2e_work/app.log" 2>&1 &
+  e2e_app_pid=$!
+  e2e_pids+=("$e2e_app_pid")
+}
+
+# e2e_wait_window TITLE_REGEX [SECONDS]: prints the id of the first visible window whose title
+# matches, waiting for it to appear.
+e2e_wait_window() {
+  local title=$1 limit=${2:-30} id i
+  for ((i = 0; i < limit * 10; i++)); do
+    id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  e2e_fail "no window titled '$title' within ${limit}s"
+}
+
+# e2e_window_gone TITLE_REGEX: true when no visible window has that title.
+e2e_window_gone() {
+  ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+# e2e_keys WINDOW KEY...: gives WINDOW the focus and presses the keys one after another, as
+# a person would (XTEST events, not synthetic ones).
+e2e_keys() {
+  local window=$1 key
+  shift
+  for key in "$@"; do
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    xdotool key --delay 60 "$key"
+    sleep 0.3
+  done
+}
+
+# e2e_wait_exit [SECONDS]: waits for the started program; prints its exit code.
+e2e_wait_exit() {
+  local limit=${1:-30} i
+  for ((i = 0; i < limit * 10; i++)); do
+    if ! kill -0 "$e2e_app_pid" 2>/dev/null; then
+      local status=0
+      wait "$e2e_app_pid" || status=$?
+      echo "$status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  e2e_fail "program still running after ${limit}s"
+}
+
+# e2e_screenshot FILE: the whole virtual screen as PNG.
+e2e_screenshot() { import -window root "$1"; }
+
+# e2e_reg_value KEY VALUE: prints "TYPE DATA" of a value, or nothing when it is missing.
+e2e_reg_value() {
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    awk -v v="$2" '$1 == v { $1 = ""; sub(/^ +/, ""); print; exit }'
+}
+
+# e2e_reg_key_exists KEY: true when the key exists.
+e2e_reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+
+# e2e_unix_path WINDOWS_PATH: the path inside the prefix.
+e2e_unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+
+# e2e_shell_folder NAME: a user shell folder of the prefix (AppData, Programs, ...) as a Unix path.
+e2e_shell_folder() {
+  local key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' value
+  value=$(e2e_reg_value "$key" "$1" | sed 's/^REG_SZ *//')
+  [ -n "$value" ] || e2e_fail "no shell folder $1"
+  e2e_unix_path "$value"
+}
