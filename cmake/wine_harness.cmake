@@ -13,7 +13,7 @@ function(velkaris_add_wine_test)
     set_tests_properties(${ARG_NAME} PROPERTIES
         FIXTURES_REQUIRED wine
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "VELKARIS_WINE_ROOT=${VELKARIS_WINE_ROOT}")
+        ENVIRONMENT "VELKARIS_WINE_ROOT=${VELKARIS_WINE_ROOT};VELKARIS_WINDOW_PROBE=$<TARGET_FILE:window_probe>")
 endfunction()
 
 # velkaris_add_wine_fixture() adds the setup and cleanup tests; call it once, in tests/win.

@@ -106,3 +106,10 @@ e2e_shell_folder() {
   [ -n "$value" ] || e2e_fail "no shell folder $1"
   e2e_unix_path "$value"
 }
+
+# e2e_probe TITLE: the controls of a window of the running program (see window_probe.cpp);
+# needs VELKARIS_WINDOW_PROBE, the probe's path, passed by the test's registration.
+e2e_probe() {
+  : "${VELKARIS_WINDOW_PROBE:?VELKARIS_WINDOW_PROBE must name window_probe.exe}"
+  wine "$VELKARIS_WINDOW_PROBE" "$1" 2>/dev/null | tr -d '\r'
+}

@@ -1,0 +1,71 @@
+// Prints the controls of a running program's top-level window, for end-to-end tests that
+// must read what a person would see: one line per control, in window order,
+//   <depth> id=<id> class=<class> visible=<0|1> enabled=<0|1> checked=<n> pos=<n> text=<text>
+// followed, for a list box, by one "item=<text>" line per entry. Usage: window_probe TITLE
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void printListItems(HWND list) {
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring item(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        item.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+        std::printf("item=%s\n", utf8(item).c_str());
+    }
+}
+
+void printTree(HWND parent, int depth) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[64] = {};
+        GetClassNameW(child, className, 64);
+        const bool isButton = lstrcmpiW(className, L"Button") == 0;
+        const bool isProgress = lstrcmpiW(className, PROGRESS_CLASSW) == 0;
+        std::printf("%d id=%d class=%s visible=%d enabled=%d checked=%d pos=%d text=%s\n", depth,
+                    GetDlgCtrlID(child), utf8(className).c_str(), IsWindowVisible(child) ? 1 : 0,
+                    IsWindowEnabled(child) ? 1 : 0,
+                    isButton ? static_cast<int>(SendMessageW(child, BM_GETCHECK, 0, 0)) : 0,
+                    isProgress ? static_cast<int>(SendMessageW(child, PBM_GETPOS, 0, 0)) : 0,
+                    utf8(windowText(child)).c_str());
+        if (lstrcmpiW(className, L"ListBox") == 0) {
+            printListItems(child);
+        }
+        printTree(child, depth + 1);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: window_probe TITLE\n");
+        return 2;
+    }
+    HWND window = FindWindowW(nullptr, argv[1]);
+    if (window == nullptr) {
+        std::fprintf(stderr, "window_probe: no window titled %s\n", utf8(argv[1]).c_str());
+        return 1;
+    }
+    std::printf("0 title=%s visible=%d\n", utf8(windowText(window)).c_str(),
+                IsWindowVisible(window) ? 1 : 0);
+    printTree(window, 1);
+    return 0;
+}
