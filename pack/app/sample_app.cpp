@@ -36,11 +36,10 @@ AppWindow describe(std::wstring_view path)
 }
 
 // Keeps the record handed to CreateWindowExW, so that painting can reach it.
-LRESULT onNcCreate(HWND window, LPARAM lParam)
+void onNcCreate(HWND window, LPARAM lParam)
 {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return TRUE;
 }
 
 // Draws the name and the opened path, wrapped to the client area; long paths without
@@ -66,12 +65,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_NCCREATE:
         onNcCreate(window, lParam);
-        break;
+        break;  // the default handling sets the title
     case WM_PAINT:
         onPaint(window);
-        return 0;
-    case WM_SIZE:
-        InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -84,6 +80,7 @@ bool registerWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;  // the text wraps anew at every size
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
