@@ -3,6 +3,5 @@
 set(_resources "${CMAKE_CURRENT_SOURCE_DIR}")
 velkaris_add_windows_gtest(resources_test ${_resources}/resources_templates_test.cpp
     ${_resources}/resources_records_test.cpp ${_resources}/resources_dialog_template.cpp
-    ${_resources}/resources_main.cpp
     RESOURCES)
 target_link_libraries(resources_test PRIVATE velkaris_package_constants comctl32 version)
