@@ -1,7 +1,8 @@
 // Prints the controls of a running program's top-level window, for end-to-end tests that
 // must read what a person would see: one line per control, in window order,
 //   <depth> id=<id> class=<class> visible=<0|1> enabled=<0|1> checked=<n> pos=<n> text=<text>
-// followed, for a list box, by one "item=<text>" line per entry. Usage: window_probe TITLE
+// followed, for a list box, by one "item=<text>" line per entry. The first line gives the
+// window's title, visibility and screen rectangle. Usage: window_probe TITLE
 #include <windows.h>
 #include <commctrl.h>
 
@@ -64,8 +65,10 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "window_probe: no window titled %s\n", utf8(argv[1]).c_str());
         return 1;
     }
-    std::printf("0 title=%s visible=%d\n", utf8(windowText(window)).c_str(),
-                IsWindowVisible(window) ? 1 : 0);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::printf("0 title=%s visible=%d rect=%ld,%ld,%ld,%ld\n", utf8(windowText(window)).c_str(),
+                IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
     printTree(window, 1);
     return 0;
 }
