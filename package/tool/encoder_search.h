@@ -1,0 +1,38 @@
+// Chooses the encoder settings of a build: the settings the user fixed, and for the rest a
+// small set of candidates that suit x86-64 executables. Every candidate is tried, spread
+// over threads, and the smallest resource wins.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "package/tool/lzma_encoder.h"
+
+// The settings given on the command line; each one is fixed in every candidate.
+struct EncoderRequest {
+    std::optional<uint32_t> lc;
+    std::optional<uint32_t> lp;
+    std::optional<uint32_t> pb;
+    std::optional<uint32_t> dictionarySize;
+    std::optional<uint32_t> niceLength;
+    std::optional<uint32_t> depth;
+};
+
+// The smallest size of the form 2^n or 2^n + 2^(n-1) that holds the whole image, at least
+// 4096: a larger dictionary cannot find more matches, a smaller one may miss some.
+uint32_t defaultDictionarySize(uint32_t imageLength);
+
+// The candidates in a fixed order. Throws UsageError when lc + lp exceeds 4.
+std::vector<EncoderSettings> candidateSettings(const EncoderRequest& request, uint32_t imageLength);
+
+struct EncodedPackage {
+    std::vector<uint8_t> resource;
+    EncoderSettings settings;
+};
+
+// Encodes with every candidate on up to `threads` threads and keeps the smallest resource;
+// a tie goes to the earlier candidate, so the result does not depend on timing.
+EncodedPackage encodeSmallest(std::span<const uint8_t> image,
+                              std::span<const EncoderSettings> candidates, unsigned threads);

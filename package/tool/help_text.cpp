@@ -1,0 +1,71 @@
+#include "package/tool/help_text.h"
+
+std::string_view helpText() {
+    return R"(Usage: velkaris-pack build MANIFEST -o PACKAGE [--header CONSTANTS_H] [OPTIONS]
+       velkaris-pack verify PACKAGE [--header CONSTANTS_H]
+       velkaris-pack list PACKAGE
+       velkaris-pack extract PACKAGE DIR
+       velkaris-pack --help
+
+Builds, checks, lists and extracts the package resource of the installer: 5 LZMA
+properties bytes followed by a raw LZMA1 stream that unpacks to an image of at most
+4194304 bytes: an 11-row header (per entry a 32-bit size and a 64-bit FILETIME, all
+little-endian), then the eleven files back to back.
+
+Commands:
+  build MANIFEST -o PACKAGE
+      Lays out the files MANIFEST names, compresses the image and writes the resource
+      to PACKAGE. MANIFEST names exactly eleven files in row order, one path a line,
+      relative to the manifest's folder; blank lines and lines starting with '#' are
+      skipped. The rows are: the licence, the applications Brinet, PaneVista,
+      QuietVault, Padwick, Tunewell, Notarel, LockBin and Packrill, the other edition's
+      uninstaller, and this edition's uninstaller.
+      The licence must be 7-bit ASCII with CR LF between lines, no line break after
+      the last line and no NUL byte; one longer than 511 bytes builds with a warning,
+      since the installer shows only its first 511 bytes.
+      The applications (rows 1 to 8) keep their files' last-write times, or the time
+      SOURCE_DATE_EPOCH names when it is set, for byte-identical rebuilds; the licence
+      and the uninstallers (rows 0, 9, 10) get no time.
+      Prints the resource size, the encoder settings, the image length and checksum.
+  verify PACKAGE
+      Runs the installer's loader checks on PACKAGE and prints the result by name: Ok,
+      ResourceInvalid, OutOfMemory or PackageCorrupt, with the reason of a failure.
+      Without --header the expected sizes and checksum come from the file itself, and
+      the stream must also end cleanly at its end-of-stream marker.
+  list PACKAGE
+      One line per entry: index, role, offset, size, and the time in ISO 8601 UTC
+      ('-' for an entry without time).
+  extract PACKAGE DIR
+      Writes the eleven entries into DIR (created if missing) as 00-licence.txt,
+      01-Brinet.exe ... 08-Packrill.exe, 09-other-uninstaller.exe and
+      10-uninstaller.exe, with the stored times as last-write times, plus a
+      manifest.txt that builds the same package again.
+
+Options:
+  -o PACKAGE              the resource file that build writes
+  --header CONSTANTS_H    build: also write a C++ header with the package constants
+                          PackageResourceSize, PackageImageLength and PackageChecksum;
+                          verify: take the expected constants from that header
+  --lc N                  literal context bits, 0 to 4
+  --lp N                  literal position bits, 0 to 4 (lc + lp at most 4)
+  --pb N                  position bits, 0 to 4
+  --dict SIZE             dictionary size in bytes, 4096 to 4194304; KiB and MiB
+                          suffixes are accepted (default: the image length rounded
+                          up to 2^n or 3 * 2^(n-1), so 3 MiB for a 2.5 MB image)
+  --nice N                nice match length, 4 to 273 (default 273)
+  --depth N               match finder search depth, 0 to 1000; 0 lets liblzma
+                          choose from the nice length
+  -h, --help              show this text
+
+By default build compresses with the binary-tree match finder bt4 and tries four
+settings in parallel: lc 3 pb 2 at depths 512 and 0, lc 3 pb 1 at depth 512 and lc 4
+pb 1 at depth 0 (all lp 0), then keeps the smallest stream; the first is the setting
+of 'xz --format=lzma -9e'. Each encoder option given fixes that setting in all four,
+so --lc 3 --pb 2 --depth 512 tries just one.
+The result is checked with the installer's own loader before it is written. Output
+files appear complete or not at all.
+
+Exit status: 0 success, 1 error (bad input, damaged package, failed read or write,
+or a verify result other than Ok), 2 bad command line.
+)";
+}
