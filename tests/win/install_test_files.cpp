@@ -27,6 +27,14 @@ std::wstring freshFolder(const std::wstring& name) {
     return folder + L"\\";
 }
 
+void createFolders(const std::wstring& path) {
+    for (size_t i = 3; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == L'\\') {
+            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+        }
+    }
+}
+
 bool fileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

@@ -10,6 +10,8 @@
 // A new empty folder C:\velkaris-install-tests\<name>\, removed first when a previous run
 // left it. Returned with its trailing backslash.
 std::wstring freshFolder(const std::wstring& name);
+// Creates every folder along path, the last component included.
+void createFolders(const std::wstring& path);
 bool fileExists(const std::wstring& path);
 bool folderExists(const std::wstring& path);
 // The whole file, or nothing when it cannot be opened.

@@ -1,0 +1,59 @@
+// Install step 8: AppPath, the uninstaller and its registration, and the result text.
+#include "app/path_helpers.h"
+#include "install/shell_helpers.h"
+#include "install/step_parts.h"
+
+namespace {
+
+void writeNumberValue(const wchar_t* keyPath, const wchar_t* valueName, DWORD number) {
+    writeUserValue(keyPath, valueName, REG_DWORD, &number, sizeof number);
+}
+
+// The entry of the installed programs list that points at the uninstaller.
+void registerUninstaller(SetupContext& setup, const StepBuffers& buffers) {
+    const wchar_t* key =
+        buildKeyPath(setup, L"Microsoft", L"Windows", L"CurrentVersion", L"Uninstall", L"Velkaris");
+    writeTextValue(key, L"DisplayIcon", buffers.icon);
+    writeTextValue(key, L"DisplayName", L"Velkaris App Pack (Single User)");
+    writeTextValue(key, L"DisplayVersion", L"2308");
+    writeTextValue(key, L"Publisher", L"Velkaris");
+    writeTextValue(key, L"UninstallString", buffers.command);
+    writeNumberValue(key, L"EstimatedSize", setup.requiredBytes >> 10);
+    writeNumberValue(key, L"NoModify", 1);
+    writeNumberValue(key, L"NoRepair", 1);
+}
+
+// AppPath is stored first, so the next run finds the folder even when the uninstaller
+// cannot be written; the registration needs the written uninstaller.
+void installUninstaller(SetupContext& setup, uint32_t folderLength, StepBuffers& buffers) {
+    writeUserValue(buildKeyPath(setup, L"Velkaris"), L"AppPath", REG_SZ, setup.installDir,
+                   2 * (folderLength + 1));
+    if (!appendTexts(setup.installDir, {setup.componentNames[UninstallComponent], L".exe"})) {
+        reportWriteFailed(setup);
+        return;
+    }
+    // "Uninstall" becomes the file name "uninstall.exe".
+    setup.installDir[folderLength] = lowerAscii(setup.installDir[folderLength]);
+    const wchar_t* uninstaller = setup.installDir;
+    addDetailsLine(setup, uninstaller);
+    const PackageEntry& entry = setup.entries[UninstallerEntry];
+    if (setup.unpacked.writeToFile(uninstaller, entry.offset, entry.size, nullptr) != Ok) {
+        reportWriteFailed(setup);
+        return;
+    }
+    buildIconString(buffers.icon, uninstaller);
+    buildQuotedPath(buffers.command, uninstaller);
+    registerUninstaller(setup, buffers);
+}
+
+}  // namespace
+
+void runFinalStep(SetupContext& setup, uint32_t folderLength, StepBuffers& buffers) {
+    // With no component chosen there is nothing to register or to come back to.
+    if (setup.requiredBytes != 0) {
+        installUninstaller(setup, folderLength, buffers);
+    }
+    setResultText(setup, setup.errorCount == 0 ? "Installation completed successfully."
+                                               : "Installation failed.");
+    setup.state = Finished;
+}

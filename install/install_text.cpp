@@ -1,0 +1,38 @@
+#include "install/install_text.h"
+
+#include <cwchar>
+
+bool appendTexts(wchar_t* buffer, size_t capacity, std::initializer_list<const wchar_t*> texts) {
+    const size_t start = wcsnlen(buffer, capacity);
+    size_t end = start;
+    for (const wchar_t* text : texts) {
+        end += wcslen(text);
+    }
+    if (end >= capacity) {
+        return false;
+    }
+    wchar_t* out = buffer + start;
+    for (const wchar_t* text : texts) {
+        const size_t n = wcslen(text);
+        wmemcpy(out, text, n);
+        out += n;
+    }
+    *out = L'\0';
+    return true;
+}
+
+bool buildIconString(wchar_t (&icon)[StepTextUnits], const wchar_t* program) {
+    return appendTexts(icon, {program, L",0"});
+}
+
+bool buildCommandString(wchar_t (&command)[StepTextUnits], const wchar_t* program) {
+    return appendTexts(command, {L"\"", program, L"\" \"%1\""});
+}
+
+bool buildQuotedPath(wchar_t (&quoted)[StepTextUnits], const wchar_t* program) {
+    return appendTexts(quoted, {L"\"", program, L"\""});
+}
+
+uint32_t registryTextBytes(const wchar_t* text) {
+    return static_cast<uint32_t>(2 * (wcslen(text) + 1));
+}
