@@ -15,6 +15,7 @@ struct Limits {
     uint32_t highest;
 };
 
+constexpr uint32_t LargestLiteralContext = 4;  // lc + lp
 constexpr Limits LiteralContextLimits{0, 4};
 constexpr Limits LiteralPositionLimits{0, 4};
 constexpr Limits PositionBitLimits{0, 4};
@@ -156,6 +157,10 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
     }
     if (line.command == Command::Build && line.output.empty()) {
         throw UsageError("build: the output package must be given with -o PACKAGE");
+    }
+    const EncoderRequest& encoder = line.encoder;
+    if (encoder.lc && encoder.lp && *encoder.lc + *encoder.lp > LargestLiteralContext) {
+        throw UsageError("build: --lc and --lp must add up to at most 4");
     }
     return line;
 }

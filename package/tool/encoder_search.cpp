@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "package/package_types.h"
-#include "package/tool/messages.h"
 
 namespace {
 
@@ -52,9 +51,6 @@ uint32_t defaultDictionarySize(uint32_t imageLength) {
 }
 
 std::vector<EncoderSettings> candidateSettings(const EncoderRequest& request, uint32_t imageLength) {
-    if (request.lc && request.lp && *request.lc + *request.lp > LargestLiteralContext) {
-        throw UsageError("--lc and --lp must add up to at most 4");
-    }
     const uint32_t dictionarySize = request.dictionarySize.value_or(defaultDictionarySize(imageLength));
     const uint32_t niceLength = request.niceLength.value_or(DefaultNiceLength);
     std::vector<EncoderSettings> candidates;

@@ -24,7 +24,7 @@ struct EncoderRequest {
 // 4096: a larger dictionary cannot find more matches, a smaller one may miss some.
 uint32_t defaultDictionarySize(uint32_t imageLength);
 
-// The candidates in a fixed order. Throws UsageError when lc + lp exceeds 4.
+// The candidates in a fixed order. A requested lc and lp must add up to at most 4.
 std::vector<EncoderSettings> candidateSettings(const EncoderRequest& request, uint32_t imageLength);
 
 struct EncodedPackage {

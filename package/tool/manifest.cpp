@@ -49,8 +49,8 @@ std::vector<ManifestEntry> readManifest(const std::filesystem::path& manifest) {
     if (entries.size() != PackageEntryCount) {
         throw ToolError(fileMessage(
             manifest.string(),
-            "names " + std::to_string(entries.size()) +
-                " files; a package needs exactly 11 (licence, 8 applications, "
+            "names " + std::to_string(entries.size()) + (entries.size() == 1 ? " file" : " files") +
+                "; a package needs exactly 11 (licence, 8 applications, "
                 "the other edition's uninstaller, this edition's uninstaller)"));
     }
     return entries;
