@@ -43,10 +43,16 @@ Inputs readInputs(const std::filesystem::path& manifestPath) {
     const std::optional<FileTime> fixedTime = sourceDateEpoch();
     for (uint32_t i = 0; i < PackageEntryCount; ++i) {
         const std::filesystem::path& path = inputs.manifest[i].path;
-        // A file over the limit is read only one byte past it: enough to refuse the image.
-        inputs.files[i].bytes = readFile(path, UnpackBlockSize);
-        if (entryHasTime(i)) {
-            inputs.files[i].lastWriteTime = fixedTime ? *fixedTime : fileLastWriteTime(path);
+        try {
+            // A file over the limit is read only one byte past it: enough to refuse the image.
+            inputs.files[i].bytes = readFile(path, UnpackBlockSize);
+            if (entryHasTime(i)) {
+                inputs.files[i].lastWriteTime = fixedTime ? *fixedTime : fileLastWriteTime(path);
+            }
+        } catch (const ToolError& error) {
+            throw ToolError(std::string(error.what()) + " (line " +
+                            std::to_string(inputs.manifest[i].line) + " of " +
+                            manifestPath.string() + ")");
         }
     }
     return inputs;

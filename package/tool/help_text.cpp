@@ -38,8 +38,9 @@ Commands:
   extract PACKAGE DIR
       Writes the eleven entries into DIR (created if missing) as 00-licence.txt,
       01-Brinet.exe ... 08-Packrill.exe, 09-other-uninstaller.exe and
-      10-uninstaller.exe, with the stored times as last-write times, plus a
-      manifest.txt that builds the same package again.
+      10-uninstaller.exe, with the stored times as last-write times (entries
+      without a time keep the time of extraction), plus a manifest.txt that builds
+      the same package again.
 
 Options:
   -o PACKAGE              the resource file that build writes

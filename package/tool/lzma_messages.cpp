@@ -2,10 +2,6 @@
 
 std::string_view lzmaMessage(lzma_ret result) {
     switch (result) {
-    case LZMA_OK:
-        return "Not finished";
-    case LZMA_STREAM_END:
-        return "No errors found";
     case LZMA_MEM_ERROR:
         return "Memory allocation failed";
     case LZMA_MEMLIMIT_ERROR:

@@ -39,27 +39,6 @@ TEST(LicenceCheck, AcceptsCrLfAsciiText) {
     EXPECT_EQ(problemOf(""), std::nullopt);
 }
 
-TEST(LicenceCheck, NamesTheFirstProblemAndItsLine) {
-    EXPECT_EQ(problemOf("A\r\nB\nC"),
-              "line 2 ends with LF alone; convert the line breaks to CR LF (e.g. unix2dos)");
-    EXPECT_EQ(problemOf("A\r\nB\r\nC\rD"), "line 3 ends with CR alone; use CR LF between lines");
-    EXPECT_EQ(problemOf("A\r\n"), "the text ends with a line break; remove the CR LF after the last line");
-    EXPECT_EQ(problemOf("A\r"), "line 1 ends with CR alone; use CR LF between lines");
-    EXPECT_TRUE(problemOf("A\r\n\x93quoted\x94")->starts_with("line 2 holds byte 0x93 (offset 3)"));
-    EXPECT_TRUE(problemOf(std::string_view("AB\0", 3))->starts_with("line 1 holds a NUL byte (offset 2)"));
-    EXPECT_TRUE(problemOf("\x7F ok but \x80")->starts_with("line 1 holds byte 0x80"));
-}
-
-TEST(ConstantsHeader, WrittenConstantsReadBack) {
-    const PackageConstants constants{297614, 2563195, 0xFA43AD57};
-    const std::string text = formatConstantsHeader(constants);
-    EXPECT_NE(text.find("constexpr uint32_t PackageChecksum = 0xFA43AD57u;\n"), std::string::npos);
-    const PackageConstants read = parseConstantsHeader(text, "c.h");
-    EXPECT_EQ(read.resourceSize, 297614u);
-    EXPECT_EQ(read.imageLength, 2563195u);
-    EXPECT_EQ(read.checksum, 0xFA43AD57u);
-}
-
 TEST(ConstantsHeader, ReadsHandWrittenHeaders) {
     const PackageConstants read = parseConstantsHeader(
         "// PackageChecksum below is the package's checksum\n"

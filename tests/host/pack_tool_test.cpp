@@ -221,7 +221,7 @@ TEST_F(PackToolBadBuild, MissingManifest) {
 
 TEST_F(PackToolBadBuild, MissingOrUnreadableInput) {
     fs::remove(input(7));
-    expectFailure("cannot read: No such file or directory", input(7).string());
+    expectFailure("cannot read: No such file or directory (line 10 of " + manifest + ")", input(7).string());
     fs::create_directory(input(7));
     expectFailure("cannot read: Is a directory", input(7).string());
 }
