@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# A full installation in a fresh prefix, driven with key presses: every application, its
+# shortcut and its registry values, the uninstaller and its registration, AppPath, the
+# details list, the final text and the progress bar; Close ends the run with exit code 0.
+# The next run installs into the folder AppPath names, not into the default one.
+#   install_full.sh EXE PACK_TOOL PACKAGE WINDOW_PROBE
+source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/install_lib.sh"
+install_begin "$@"
+
+appdata=$(e2e_shell_folder AppData)
+programs=$(e2e_shell_folder Programs)
+win_dest=$(winepath -w "$appdata/Velkaris" | tr -d '\r')
+win_menu=$(winepath -w "$programs/Velkaris" | tr -d '\r')
+
+install_start
+e2e_keys "$install_window" Return Return
+started=$(date +%s)
+begin=$(date +%s%N)
+e2e_keys "$install_window" Return
+result=$(install_wait_result)
+end=$(date +%s%N)
+e2e_log "Install to final text: $(( (end - begin) / 1000000 )) ms (includes reading the window)"
+install_expect "final text" "$result" "Installation completed successfully."
+install_expect "progress" "$(install_progress)" 100
+
+expected_lines=()
+for i in "${!install_names[@]}"; do
+  expected_lines+=("$win_dest\\${install_names[$i]}.exe" "$win_menu\\${install_names[$i]}.lnk")
+done
+expected_lines+=("$win_dest\\uninstall.exe")
+install_expect "details" "$(install_details)" "$(printf '%s\n' "${expected_lines[@]}")"
+
+dest="$appdata/Velkaris"
+install_expect "installed files" "$(install_listing "$dest")" \
+  "Brinet.exe LockBin.exe Notarel.exe Packrill.exe Padwick.exe PaneVista.exe QuietVault.exe Tunewell.exe uninstall.exe"
+install_expect "shortcuts" "$(install_listing "$programs/Velkaris")" \
+  "Brinet.lnk LockBin.lnk Notarel.lnk Packrill.lnk Padwick.lnk PaneVista.lnk QuietVault.lnk Tunewell.lnk"
+for i in "${!install_names[@]}"; do
+  install_expect_program "$i" "$dest"
+  install_expect_link "$programs/Velkaris/${install_names[$i]}.lnk" "$win_dest\\${install_names[$i]}.exe"
+  install_expect_app_values "$i" "$win_dest\\${install_names[$i]}.exe"
+done
+cmp -s "$dest/uninstall.exe" "$(install_package_file uninstaller)" || e2e_fail "uninstall.exe differs from entry 10"
+[ "$(stat -c %Y "$dest/uninstall.exe")" -ge "$started" ] || e2e_fail "uninstall.exe is older than the run"
+e2e_log "files, shortcuts and application values are right"
+
+install_expect_reg 'HKCU\Software\Velkaris' AppPath REG_SZ "$win_dest\\"
+install_expect_reg "$install_uninstall_key" DisplayIcon REG_SZ "$win_dest\\uninstall.exe,0"
+install_expect_reg "$install_uninstall_key" DisplayName REG_SZ "Velkaris App Pack (Single User)"
+install_expect_reg "$install_uninstall_key" DisplayVersion REG_SZ 2308
+install_expect_reg "$install_uninstall_key" Publisher REG_SZ Velkaris
+install_expect_reg "$install_uninstall_key" UninstallString REG_SZ "\"$win_dest\\uninstall.exe\""
+required=$(stat -c %s "$install_pkg"/0[1-8]-*.exe "$(install_package_file uninstaller)" | paste -sd+ | bc)
+install_expect_reg "$install_uninstall_key" EstimatedSize REG_DWORD "$(printf '0x%x' $(( required >> 10 )))"
+install_expect_reg "$install_uninstall_key" NoModify REG_DWORD 0x1
+install_expect_reg "$install_uninstall_key" NoRepair REG_DWORD 0x1
+e2e_log "AppPath and the uninstall registration are right"
+install_close
+
+# The next run: the default folder moves elsewhere, AppPath still names the first one.
+moved='C:\users\Public\Moved AppData'
+mkdir -p "$(e2e_unix_path "$moved")"
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+  /v AppData /t REG_EXPAND_SZ /d "$moved" /f >/dev/null 2>&1
+rm "$dest/Brinet.exe"
+install_start
+e2e_keys "$install_window" Return Return Return
+install_expect "second final text" "$(install_wait_result)" "Installation completed successfully."
+install_expect_program 0 "$dest"
+[ ! -e "$(e2e_unix_path "$moved")/Velkaris" ] || e2e_fail "the next run used the default folder"
+install_close
+e2e_log "the next run installed into the folder of AppPath"
