@@ -29,8 +29,7 @@ e2e_probe Error | grep -qx '.*class=Static .*text=Setup initialization failed\.'
 e2e_log "box 'Error' says 'Setup initialization failed.'"
 
 e2e_keys "$box" Return
-status=$(e2e_wait_exit 20)
-[ "$status" = 0 ] || e2e_fail "exit code $status"
+e2e_expect_exit 0 20
 
 ! e2e_reg_key_exists 'HKCU\Software\Velkaris' || e2e_fail "a registry key was written"
 found=$(find "$WINEPREFIX/drive_c" -iname '*velkaris*' | head -n 3)

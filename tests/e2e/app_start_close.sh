@@ -12,7 +12,6 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" -gt 300 ] && [ "$HEIGHT" -gt 200 ] || e2e_fail "window is ${WIDTH}x${HEIGHT}"
 
 e2e_keys "$window" alt+F4
-status=$(e2e_wait_exit 20)
-[ "$status" = 0 ] || e2e_fail "exit code $status"
+e2e_expect_exit 0 20
 e2e_window_gone '^Velkaris App Pack' || e2e_fail "window still shown after exit"
 e2e_log "closed with exit code 0"

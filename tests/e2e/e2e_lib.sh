@@ -69,19 +69,26 @@ e2e_keys() {
   done
 }
 
-# e2e_wait_exit [SECONDS]: waits for the started program; prints its exit code.
+# e2e_wait_exit [SECONDS]: waits for the started program; prints its exit code and keeps it
+# in e2e_exit_status. Call it in the test's own shell (not in $(...)), which owns the child.
 e2e_wait_exit() {
   local limit=${1:-30} i
   for ((i = 0; i < limit * 10; i++)); do
     if ! kill -0 "$e2e_app_pid" 2>/dev/null; then
-      local status=0
-      wait "$e2e_app_pid" || status=$?
-      echo "$status"
+      e2e_exit_status=0
+      wait "$e2e_app_pid" || e2e_exit_status=$?
+      echo "$e2e_exit_status"
       return 0
     fi
     sleep 0.1
   done
   e2e_fail "program still running after ${limit}s"
+}
+
+# e2e_expect_exit CODE [SECONDS]: waits for the started program and fails on another code.
+e2e_expect_exit() {
+  e2e_wait_exit "${2:-30}" >/dev/null
+  [ "$e2e_exit_status" = "$1" ] || e2e_fail "exit code $e2e_exit_status, expected $1"
 }
 
 # e2e_screenshot FILE: the whole virtual screen as PNG.

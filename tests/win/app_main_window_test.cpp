@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/load_defaults.h"
 #include "app/main_window.h"
 #include "tests/win/app_recorded_steps.h"
@@ -46,13 +49,6 @@ protected:
             Sleep(10);
         }
         return done();
-    }
-
-    RECT licenceRect() const {
-        RECT rect{};
-        SendMessageW(GetDlgItem(setup.context.pages[0], LicenceEditId), EM_GETRECT, 0,
-                     reinterpret_cast<LPARAM>(&rect));
-        return rect;
     }
 
     bool quitPosted() {
@@ -138,20 +134,46 @@ TEST_F(MainWindow, DestroyOutsideClosingDoesNotEndTheRun) {
     EXPECT_FALSE(quitPosted());
 }
 
-TEST_F(MainWindow, DpiChangesInsetTheLicenceTextAndAddUp) {
-    const RECT before = licenceRect();
+// What the licence edit was asked: the rectangle it reported and the one it was given. The
+// control adjusts a rectangle it is given for its border and line height, so the test
+// watches the messages rather than the resulting rectangle.
+struct EditRectSpy {
+    static inline WNDPROC original = nullptr;
+    static inline std::vector<std::pair<RECT, RECT>> calls;  // (reported, given)
+    static inline RECT lastReported{};
+
+    static LRESULT CALLBACK proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+        const LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
+        if (message == EM_GETRECT) {
+            lastReported = *reinterpret_cast<RECT*>(lParam);
+        } else if (message == EM_SETRECT) {
+            calls.emplace_back(lastReported, *reinterpret_cast<RECT*>(lParam));
+        }
+        return result;
+    }
+    static void attach(HWND edit) {
+        calls.clear();
+        original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
+    }
+};
+
+TEST_F(MainWindow, DpiChangesInsetTheLicenceTextFromItsCurrentRectangle) {
+    EditRectSpy::attach(GetDlgItem(setup.context.pages[0], LicenceEditId));
     RECT suggested{0, 0, 10, 10};
     SendMessageW(window(), WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
-    RECT after = licenceRect();
-    EXPECT_EQ(after.left - before.left, 6);
-    EXPECT_EQ(after.top - before.top, 6);
-
     SendMessageW(window(), WM_DPICHANGED, MAKEWPARAM(400, 400), reinterpret_cast<LPARAM>(&suggested));
-    after = licenceRect();
-    EXPECT_EQ(after.left - before.left, 26);
-    EXPECT_EQ(after.top - before.top, 26);
-    EXPECT_EQ(after.right, before.right);
-    EXPECT_EQ(after.bottom, before.bottom);
+    ASSERT_EQ(EditRectSpy::calls.size(), 2u);
+    const int expectedInsets[] = {6, 20};
+    for (size_t i = 0; i < 2; ++i) {
+        const auto& [reported, given] = EditRectSpy::calls[i];
+        EXPECT_EQ(given.left - reported.left, expectedInsets[i]);
+        EXPECT_EQ(given.top - reported.top, expectedInsets[i]);
+        EXPECT_EQ(given.right, reported.right);
+        EXPECT_EQ(given.bottom, reported.bottom);
+    }
+    // The second change starts from the rectangle the first one left, so both insets add up.
+    EXPECT_GE(EditRectSpy::calls[1].first.left, EditRectSpy::calls[0].second.left);
 
     RECT windowRect{};
     GetWindowRect(window(), &windowRect);
