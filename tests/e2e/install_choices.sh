@@ -37,6 +37,8 @@ for i in 1 2 3 4 5 6; do
   required=$(( required + $(stat -c %s "$(install_package_file "$i")") ))
 done
 required=$(( required + $(stat -c %s "$(install_package_file uninstaller)") ))
-install_expect_reg "$install_uninstall_key" EstimatedSize REG_DWORD "$(printf '0x%x' $(( required >> 10 )))"
-e2e_log "six applications installed through Escape, Alt+F4 and Close; EstimatedSize $(( required >> 10 ))"
+install_expect_reg "$install_uninstall_key" EstimatedSize REG_DWORD \
+  "$(printf '0x%x' $(( required >> 10 )))"
+e2e_log "six applications installed through Escape, Alt+F4 and Close"
+e2e_log "EstimatedSize $(( required >> 10 )) KiB"
 install_close

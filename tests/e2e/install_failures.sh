@@ -27,7 +27,8 @@ install_expect "progress" "$(install_progress)" 100
 error='ERROR: Write failed.'
 expected_lines=()
 for i in 1 2 3 4; do
-  expected_lines+=("$win_dest\\${install_names[$i]}.exe" "$win_menu\\${install_names[$i]}.lnk" "$error")
+  expected_lines+=("$win_dest\\${install_names[$i]}.exe" "$win_menu\\${install_names[$i]}.lnk")
+  expected_lines+=("$error")
 done
 expected_lines+=("$win_dest\\Notarel.exe" "$error")
 expected_lines+=("$win_dest\\LockBin.exe" "$win_menu\\LockBin.lnk" "$error")
@@ -36,7 +37,8 @@ install_expect "details" "$(install_details)" "$(printf '%s\n' "${expected_lines
 
 install_expect "installed files" "$(install_listing "$dest")" \
   "LockBin.exe Notarel.exe Padwick.exe PaneVista.exe QuietVault.exe Tunewell.exe uninstall.exe"
-[ -d "$dest/Notarel.exe" ] && [ -d "$dest/uninstall.exe" ] || e2e_fail "a folder in the way was replaced"
+[ -d "$dest/Notarel.exe" ] && [ -d "$dest/uninstall.exe" ] ||
+  e2e_fail "a folder in the way was replaced"
 for i in 1 2 3 4 6; do
   install_expect_program "$i" "$dest"
 done

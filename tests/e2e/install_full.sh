@@ -33,16 +33,21 @@ install_expect "details" "$(install_details)" "$(printf '%s\n' "${expected_lines
 
 dest="$appdata/Velkaris"
 install_expect "installed files" "$(install_listing "$dest")" \
-  "Brinet.exe LockBin.exe Notarel.exe Packrill.exe Padwick.exe PaneVista.exe QuietVault.exe Tunewell.exe uninstall.exe"
+  "Brinet.exe LockBin.exe Notarel.exe Packrill.exe Padwick.exe PaneVista.exe QuietVault.exe \
+Tunewell.exe uninstall.exe"
 install_expect "shortcuts" "$(install_listing "$programs/Velkaris")" \
-  "Brinet.lnk LockBin.lnk Notarel.lnk Packrill.lnk Padwick.lnk PaneVista.lnk QuietVault.lnk Tunewell.lnk"
+  "Brinet.lnk LockBin.lnk Notarel.lnk Packrill.lnk Padwick.lnk PaneVista.lnk QuietVault.lnk \
+Tunewell.lnk"
 for i in "${!install_names[@]}"; do
   install_expect_program "$i" "$dest"
-  install_expect_link "$programs/Velkaris/${install_names[$i]}.lnk" "$win_dest\\${install_names[$i]}.exe"
-  install_expect_app_values "$i" "$win_dest\\${install_names[$i]}.exe"
+  program="$win_dest\\${install_names[$i]}.exe"
+  install_expect_link "$programs/Velkaris/${install_names[$i]}.lnk" "$program"
+  install_expect_app_values "$i" "$program"
 done
-cmp -s "$dest/uninstall.exe" "$(install_package_file uninstaller)" || e2e_fail "uninstall.exe differs from entry 10"
-[ "$(stat -c %Y "$dest/uninstall.exe")" -ge "$started" ] || e2e_fail "uninstall.exe is older than the run"
+cmp -s "$dest/uninstall.exe" "$(install_package_file uninstaller)" ||
+  e2e_fail "uninstall.exe differs from entry 10"
+[ "$(stat -c %Y "$dest/uninstall.exe")" -ge "$started" ] ||
+  e2e_fail "uninstall.exe is older than the run"
 e2e_log "files, shortcuts and application values are right"
 
 install_expect_reg 'HKCU\Software\Velkaris' AppPath REG_SZ "$win_dest\\"
@@ -50,9 +55,12 @@ install_expect_reg "$install_uninstall_key" DisplayIcon REG_SZ "$win_dest\\unins
 install_expect_reg "$install_uninstall_key" DisplayName REG_SZ "Velkaris App Pack (Single User)"
 install_expect_reg "$install_uninstall_key" DisplayVersion REG_SZ 2308
 install_expect_reg "$install_uninstall_key" Publisher REG_SZ Velkaris
-install_expect_reg "$install_uninstall_key" UninstallString REG_SZ "\"$win_dest\\uninstall.exe\""
-required=$(stat -c %s "$install_pkg"/0[1-8]-*.exe "$(install_package_file uninstaller)" | paste -sd+ | bc)
-install_expect_reg "$install_uninstall_key" EstimatedSize REG_DWORD "$(printf '0x%x' $(( required >> 10 )))"
+install_expect_reg "$install_uninstall_key" UninstallString REG_SZ \
+  "\"$win_dest\\uninstall.exe\""
+required=$(stat -c %s "$install_pkg"/0[1-8]-*.exe "$(install_package_file uninstaller)" |
+  paste -sd+ | bc)
+install_expect_reg "$install_uninstall_key" EstimatedSize REG_DWORD \
+  "$(printf '0x%x' $(( required >> 10 )))"
 install_expect_reg "$install_uninstall_key" NoModify REG_DWORD 0x1
 install_expect_reg "$install_uninstall_key" NoRepair REG_DWORD 0x1
 e2e_log "AppPath and the uninstall registration are right"

@@ -13,7 +13,8 @@ install_begin() {
   export VELKARIS_WINDOW_PROBE=${4:?window probe}
   e2e_begin
   install_pkg="$e2e_work/pkg"
-  "$tool" extract "$package" "$install_pkg" >/dev/null || e2e_fail "package tool could not extract $package"
+  "$tool" extract "$package" "$install_pkg" >/dev/null ||
+    e2e_fail "package tool could not extract $package"
 }
 
 install_expect() {  # install_expect WHAT ACTUAL EXPECTED
@@ -105,7 +106,8 @@ install_expect_file_type() {  # EXTENSION PROGID DESCRIPTION EXE
 install_expect_no_app_keys() {
   local classes='HKCU\Software\Classes' key keys=()
   case "$1" in
-    4) keys=("$classes\\Directory\\shell\\Tunewell" "$classes\\SystemFileAssociations\\audio\\shell\\Tunewell") ;;
+    4) keys=("$classes\\Directory\\shell\\Tunewell"
+             "$classes\\SystemFileAssociations\\audio\\shell\\Tunewell") ;;
     5) keys=("$classes\\.ntxt" "$classes\\Notarel.Document") ;;
     6) keys=("$classes\\.lbx" "$classes\\LockBin.File") ;;
     7) keys=("$classes\\.pkr" "$classes\\Packrill.File") ;;
@@ -130,7 +132,8 @@ install_expect_link() {
   local info
   info=$(lnkinfo "$1" 2>&1) || e2e_fail "lnkinfo cannot read $1"
   install_expect "target of $1" "$(printf '%s\n' "$info" | sed -n 's/^\tLocal path\t*: //p')" "$2"
-  ! printf '%s\n' "$info" | grep -Eq '^\s*(Description|Working directory|Command line arguments|Icon location)' ||
+  local extras='^\s*(Description|Working directory|Command line arguments|Icon location)'
+  ! printf '%s\n' "$info" | grep -Eq "$extras" ||
     e2e_fail "$1 carries more than its target"
 }
 

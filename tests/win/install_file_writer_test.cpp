@@ -97,7 +97,8 @@ TEST_F(FileWriter, RangeBeyondTheImageIsWrittenAsZeros) {
     ASSERT_EQ(buffer.writeToFile(path.c_str(), ImageLength - 16, 4096, nullptr), Ok);
     const std::vector<uint8_t> bytes = readFile(path);
     ASSERT_EQ(bytes.size(), 4096u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 16), blockRange(ImageLength - 16, 16));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 16),
+              blockRange(ImageLength - 16, 16));
     EXPECT_TRUE(std::all_of(bytes.begin() + 16, bytes.end(), [](uint8_t b) { return b == 0; }));
 }
 

@@ -77,8 +77,9 @@ TEST_F(FolderChain, FileInTheWayStopsTheChainAndKeepsWhatWasMade) {
 
 TEST_F(FolderChain, RootedPathStartsBelowTheRootOfTheCurrentDrive) {
     SetCurrentDirectoryW(base.c_str());
-    const std::wstring folder = L"\\velkaris-install-tests\\RootedPathStartsBelowTheRootOfTheCurrentDrive";
-    EXPECT_EQ(createFolderChain((folder + L"\\data\\sub\\").c_str()), 1u);
+    // base without its drive letter and colon.
+    const std::wstring rooted = base.substr(2) + L"data\\sub\\";
+    EXPECT_EQ(createFolderChain(rooted.c_str()), 1u);
     EXPECT_TRUE(folderExists(base + L"data\\sub"));
 }
 

@@ -111,10 +111,10 @@ protected:
         theSetup = &setup;
         setup.mainWindow = CreateWindowW(L"STATIC", L"main", 0, 0, 0, 10, 10, nullptr, nullptr,
                                          setup.instance, nullptr);
-        setup.pages[Components] =
-            CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(105), setup.mainWindow, quietPage, 0);
-        setup.pages[Progress] =
-            CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(107), setup.mainWindow, quietPage, 0);
+        setup.pages[Components] = CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(105),
+                                                     setup.mainWindow, quietPage, 0);
+        setup.pages[Progress] = CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(107),
+                                                   setup.mainWindow, quietPage, 0);
         ASSERT_NE(setup.pages[Components], nullptr);
         ASSERT_NE(setup.pages[Progress], nullptr);
         setup.detailsList = GetDlgItem(setup.pages[Progress], DetailsList);
