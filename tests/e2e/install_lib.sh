@@ -56,8 +56,7 @@ install_progress() { e2e_probe "$install_title" | sed -n 's/^2 id=1019 .* pos=\(
 # Presses Close on the finished progress page and expects the run to end with exit code 0.
 install_close() {
   e2e_keys "$install_window" Return
-  e2e_wait_exit 20 >"$e2e_work/exit-code"
-  install_expect "exit code" "$(cat "$e2e_work/exit-code")" 0
+  e2e_expect_exit 0 20
   e2e_window_gone "$install_title_pattern" || e2e_fail "window still shown after exit"
 }
 
