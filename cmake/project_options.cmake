@@ -13,11 +13,17 @@ function(velkaris_sanitize target)
     target_link_options(${target} PRIVATE ${VELKARIS_SANITIZER_FLAGS})
 endfunction()
 
-# Windows code of the installer: no exceptions, no RTTI, Unicode, no C++ runtime DLLs.
+# Windows code of the installer: no exceptions, no RTTI, Unicode, no C++ runtime DLLs, and
+# the hardening the toolchain offers: stack protector, fortified string calls, ASLR with
+# high entropy and NX. The link options are public so that test programs linking the
+# installer's library bring the stack protector's runtime too.
 function(velkaris_windows_defaults target)
     velkaris_target_defaults(${target})
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                               _WIN32_WINNT=0x0A00 LZMA_API_STATIC)
-    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+                               _WIN32_WINNT=0x0A00 LZMA_API_STATIC _FORTIFY_SOURCE=2)
+    target_compile_options(${target} PRIVATE -fstack-protector-strong
+                           $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
+    target_link_options(${target} PUBLIC -static -static-libgcc -static-libstdc++
+                        -fstack-protector-strong
+                        -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
 endfunction()

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Reads the installer's PE headers, imports and entry routine with objdump.
+set -euo pipefail
+exe=${1:?installer}
+objdump=${2:?objdump of the MinGW toolchain}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+headers=$("$objdump" -p "$exe")
+grep -q '^Magic[[:space:]]*020b' <<<"$headers" || fail "not a 64-bit (PE32+) image"
+grep -q '^Subsystem[[:space:]]*00000002' <<<"$headers" || fail "not a GUI program"
+for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+  grep -q "^[[:space:]]*$flag\$" <<<"$headers" || fail "DllCharacteristics lack $flag"
+done
+
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ole32|ADVAPI32|msvcrt)\.dll$'
+imports=$(awk '/DLL Name:/ {print $3}' <<<"$headers")
+[ -n "$imports" ] || fail "no imports found"
+while read -r dll; do
+  [[ $dll =~ $allowed ]] || fail "imports $dll, which is not a system DLL every Windows has"
+done <<<"$imports"
+echo "imports: $(tr '\n' ' ' <<<"$imports")"
+
+# DLLs loaded by name must come from the system folder from the first instruction on:
+# the entry routine's first call restricts the search path.
+first_call=$("$objdump" -d --disassemble=wWinMain "$exe" | grep -m1 -E '\scall\s')
+[[ $first_call == *"<__imp_SetDefaultDllDirectories>"* ]] ||
+  fail "the entry routine's first call is not SetDefaultDllDirectories: $first_call"
+echo "first call of wWinMain: SetDefaultDllDirectories"
