@@ -1,0 +1,17 @@
+// Deletes the installed files and folders.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "pack/uninstall/removal_outcome.h"
+
+// Deletes the file; one that is already gone counts as removed. Notes a failure.
+void removeFile(const std::wstring& path, RemovalOutcome& outcome);
+
+// Deletes <name>.exe of every application in folder (which ends with a separator).
+void removeApplications(std::wstring_view folder, RemovalOutcome& outcome);
+
+// Removes the folder when it is empty. Returns false when it stays because it holds
+// something; other reasons are noted as failures.
+bool removeFolderIfEmpty(const std::wstring& folder, RemovalOutcome& outcome);

@@ -1,0 +1,41 @@
+#include "pack/uninstall/removal_outcome.h"
+
+#include <utility>
+
+void noteFailure(RemovalOutcome& outcome, std::wstring_view what, std::wstring_view reason)
+{
+    std::wstring sentence = L"Could not remove ";
+    sentence += what;
+    sentence += L": ";
+    sentence += reason;
+    outcome.failures.push_back(std::move(sentence));
+}
+
+ExitCode exitCodeOf(const RemovalOutcome& outcome)
+{
+    return outcome.failures.empty() ? ExitCode::Removed : ExitCode::Incomplete;
+}
+
+std::wstring describeOutcome(const RemovalOutcome& outcome, std::wstring_view folder)
+{
+    std::wstring text(ProductName);
+    if (outcome.failures.empty()) {
+        text += L" was removed.";
+    } else {
+        text += L" could not be removed completely.\r\n";
+        for (const std::wstring& failure : outcome.failures) {
+            text += L"\r\n";
+            text += failure;
+        }
+    }
+    if (outcome.uninstallerKept) {
+        text += L"\r\n\r\nThe uninstaller was kept. Close the programs that use these files "
+                L"and run it again.";
+    }
+    if (outcome.folderKept) {
+        text += L"\r\n\r\nThe folder ";
+        text += folder;
+        text += L" was kept because it holds files that were not installed with the pack.";
+    }
+    return text;
+}

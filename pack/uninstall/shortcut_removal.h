@@ -1,0 +1,17 @@
+// Deletes the applications' Start-menu shortcuts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "pack/uninstall/removal_outcome.h"
+
+// The user's Start-menu programs folder, without a trailing separator; empty when the
+// system names none.
+std::wstring userProgramsFolder();
+
+// Deletes <name>.lnk of every application in programsFolder\Velkaris whose target lies
+// directly in installFolder, then that folder when it is left empty. A shortcut that
+// leads elsewhere, or cannot be read, is left alone. Needs COM on the calling thread.
+void removeShortcuts(std::wstring_view programsFolder, std::wstring_view installFolder,
+                     RemovalOutcome& outcome);

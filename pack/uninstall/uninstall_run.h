@@ -1,0 +1,15 @@
+// The two roles of the uninstaller (see helper_process.h).
+#pragma once
+
+#include "pack/uninstall/removal_outcome.h"
+#include "pack/uninstall/uninstall_request.h"
+
+// Started by the user or a script from the installed folder: checks that the folder holds
+// this installation, asks once (unless silent) and hands the work to the helper.
+ExitCode runOriginal(bool silent);
+
+// The copy in the temporary folder: removes the shortcuts, the applications, their file
+// types, then (when all that worked) the registration, the original and the folder, and
+// reports the outcome. When something stays, the uninstaller and its registration stay
+// too, so that the user can run it again.
+ExitCode runHelper(const UninstallRequest& request);

@@ -1,0 +1,20 @@
+// How the uninstaller talks to the user: message boxes, or standard error when it runs
+// without windows (/S).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// The system's sentence for an error code, without its line break.
+std::wstring systemMessage(DWORD error);
+
+// Asks the question with Yes and No; true for Yes.
+bool askYesNo(std::wstring_view caption, std::wstring_view question);
+
+enum class MessageKind { Information, Problem };
+
+// Shows the text in a message box; silent runs write problems to standard error instead,
+// as UTF-8, and keep information to themselves.
+void tellUser(bool silent, MessageKind kind, std::wstring_view caption, std::wstring_view text);

@@ -1,0 +1,91 @@
+# Shared steps of the uninstaller's end-to-end tests, sourced after e2e_lib.sh: a full
+# installation with the real installer, snapshots of the prefix's files and per-user
+# registry, and a silent run of the installed uninstaller that waits for its helper copy.
+#   uninstall_begin SETUP_EXE WINDOW_PROBE
+uninstall_title='Velkaris App Pack (Single User)'
+uninstall_names=(Brinet PaneVista QuietVault Padwick Tunewell Notarel LockBin Packrill)
+
+uninstall_begin() {
+  uninstall_setup=${1:?installer}
+  export VELKARIS_WINDOW_PROBE=${2:?window probe}
+  e2e_begin
+  uninstall_dest="$(e2e_shell_folder AppData)/Velkaris"
+  uninstall_menu="$(e2e_shell_folder Programs)/Velkaris"
+  uninstall_win_dest='C:\users\'"$(whoami)"'\AppData\Roaming\Velkaris'
+  [ "$(e2e_unix_path "$uninstall_win_dest")" = "$uninstall_dest" ] ||
+    e2e_fail "unexpected installation folder $uninstall_dest"
+}
+
+# Installs every application with the installer's defaults: Return on the licence, the
+# components and the destination page, then Close once the result is shown.
+uninstall_install_all() {
+  local window i status=""
+  e2e_start "$uninstall_setup"
+  window=$(e2e_wait_window "^${uninstall_title//[()]/\\&}\$")
+  e2e_keys "$window" Return Return Return
+  for ((i = 0; i < 300; i++)); do
+    status=$(e2e_probe "$uninstall_title" | sed -n 's/^2 id=1003 .* text=//p')
+    case "$status" in Installation*) break ;; esac
+    sleep 0.1
+  done
+  [ "$status" = "Installation completed successfully." ] || e2e_fail "installation: '$status'"
+  e2e_keys "$window" Return
+  e2e_expect_exit 0 20
+  [ -f "$uninstall_dest/uninstall.exe" ] || e2e_fail "no uninstall.exe after the installation"
+  e2e_log "installed into $uninstall_win_dest"
+}
+
+# uninstall_snapshot NAME: every file and folder of drive_c (files with their sizes) in
+# $e2e_work/NAME.files, and the per-user registry in $e2e_work/NAME.reg. The registry
+# leaves out the keys under Software\Wine\Temporary System Parameters, which Wine's
+# window code writes for any program that opens a window.
+uninstall_snapshot() {
+  (cd "$WINEPREFIX/drive_c" && find . -mindepth 1 \( -type d -printf 'dir  %p\n' \) -o \
+     \( -printf 'file %p %s\n' \) | LC_ALL=C sort) >"$e2e_work/$1.files"
+  wine reg export HKCU 'C:\snapshot.reg' /y >/dev/null 2>&1 || e2e_fail "reg export failed"
+  iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/snapshot.reg" | tr -d '\r' |
+    awk '/^\[/ { skip = index($0, "[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters") == 1 }
+         !skip' >"$e2e_work/$1.reg"
+  rm -f "$WINEPREFIX/drive_c/snapshot.reg"
+}
+
+# uninstall_diff BEFORE AFTER: prints the differences of two snapshots; empty when equal.
+uninstall_diff() {
+  diff "$e2e_work/$1.files" "$e2e_work/$2.files" || true
+  diff "$e2e_work/$1.reg" "$e2e_work/$2.reg" || true
+}
+
+# Waits until no helper copy of the uninstaller is left in the user's folders: the copy
+# is deleted when the helper ends.
+uninstall_wait_helper() {
+  local i
+  for ((i = 0; i < 300; i++)); do
+    [ -z "$(find "$WINEPREFIX/drive_c/users" -name 'Velkaris-uninstall-*' -print -quit)" ] &&
+      return 0
+    sleep 0.1
+  done
+  e2e_fail "the uninstaller's helper copy is still there after 30 s"
+}
+
+# uninstall_silent [PROGRAM]: runs the installed uninstaller (or PROGRAM) with /S, waits
+# for its helper; sets uninstall_status and leaves standard error in $e2e_work/stderr.
+uninstall_silent() {
+  local program=${1:-$uninstall_win_dest\\uninstall.exe}
+  uninstall_status=0
+  wine "$program" /S >"$e2e_work/stdout" 2>"$e2e_work/stderr" || uninstall_status=$?
+  uninstall_wait_helper
+  e2e_log "uninstall /S ended with $uninstall_status"
+}
+
+# Nothing of the applications, their shortcuts and values is left.
+uninstall_expect_applications_gone() {
+  local name key classes='HKCU\Software\Classes'
+  for name in "${uninstall_names[@]}"; do
+    [ ! -e "$uninstall_dest/$name.exe" ] || e2e_fail "$name.exe is still there"
+    [ ! -e "$uninstall_menu/$name.lnk" ] || e2e_fail "$name.lnk is still there"
+  done
+  for key in Directory\\shell\\Tunewell SystemFileAssociations\\audio\\shell\\Tunewell \
+             .ntxt Notarel.Document .lbx LockBin.File .pkr Packrill.File; do
+    ! e2e_reg_key_exists "$classes\\$key" || e2e_fail "$classes\\$key is still there"
+  done
+}

@@ -1,0 +1,16 @@
+# Host tests of the uninstaller's portable logic: paths and commands, the registry plan,
+# its command line and its report.
+add_library(velkaris_uninstall_logic_sanitized STATIC
+    ${PROJECT_SOURCE_DIR}/pack/command_line.cpp
+    ${PROJECT_SOURCE_DIR}/pack/uninstall/command_paths.cpp
+    ${PROJECT_SOURCE_DIR}/pack/uninstall/removal_outcome.cpp
+    ${PROJECT_SOURCE_DIR}/pack/uninstall/removal_plan.cpp
+    ${PROJECT_SOURCE_DIR}/pack/uninstall/uninstall_request.cpp)
+velkaris_target_defaults(velkaris_uninstall_logic_sanitized)
+velkaris_sanitize(velkaris_uninstall_logic_sanitized)
+
+velkaris_add_host_test(uninstall_logic
+    ${CMAKE_CURRENT_LIST_DIR}/uninstall_paths_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uninstall_plan_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uninstall_request_test.cpp
+    LIBRARIES velkaris_uninstall_logic_sanitized)

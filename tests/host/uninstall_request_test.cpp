@@ -1,0 +1,77 @@
+// The uninstaller's command line, in both directions, and the report of a run.
+#include <gtest/gtest.h>
+
+#include "pack/command_line.h"
+#include "pack/uninstall/removal_outcome.h"
+#include "pack/uninstall/uninstall_request.h"
+
+namespace {
+
+using Arguments = std::vector<std::wstring>;
+
+std::optional<UninstallRequest> parsed(const Arguments& arguments) { return parseRequest(arguments); }
+
+TEST(UninstallRequest, UserRunsAreSilentOnlyWithSlashS) {
+    ASSERT_TRUE(parsed({}));
+    EXPECT_EQ(*parsed({}), UninstallRequest{});
+    ASSERT_TRUE(parsed({L"/S"}));
+    EXPECT_TRUE(parsed({L"/S"})->silent);
+    EXPECT_EQ(parsed({L"/s"})->role, Role::Original);
+}
+
+TEST(UninstallRequest, RefusesWhatItDoesNotUnderstand) {
+    EXPECT_FALSE(parsed({L"/X"}));
+    EXPECT_FALSE(parsed({L"S"}));
+    EXPECT_FALSE(parsed({L"/S", L"/S"}));
+    EXPECT_FALSE(parsed({L"\x0fS"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16"}));
+    EXPECT_FALSE(parsed({L"/helper", L"0", L"16", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"-16", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"18446744073709551616", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L""}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"/helper", L"1", L"2", L"x"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"extra"}));
+}
+
+TEST(UninstallRequest, HelperCommandLineGivesTheRequestBack) {
+    const UninstallRequest helper{Role::Helper, true, 18446744073709551615u, 612,
+                                  L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Velkaris\\uninstall.exe"};
+    const std::wstring line = helperCommandLine(L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe", helper);
+    const Arguments arguments = splitArguments(line);
+    EXPECT_EQ(arguments.front(), L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe");
+    const std::optional<UninstallRequest> back =
+        parseRequest(std::span<const std::wstring>(arguments).subspan(1));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, helper);
+
+    UninstallRequest windowed = helper;
+    windowed.silent = false;
+    const Arguments plain = splitArguments(helperCommandLine(L"C:\\Temp\\h.exe", windowed));
+    EXPECT_EQ(parseRequest(std::span<const std::wstring>(plain).subspan(1)), windowed);
+}
+
+TEST(RemovalOutcome, ExitCodeAndReportOfACompleteRemoval) {
+    RemovalOutcome outcome;
+    EXPECT_EQ(exitCodeOf(outcome), ExitCode::Removed);
+    EXPECT_EQ(describeOutcome(outcome, L"C:\\Apps\\"), L"Velkaris App Pack (Single User) was removed.");
+    outcome.folderKept = true;
+    EXPECT_EQ(exitCodeOf(outcome), ExitCode::Removed);
+    EXPECT_NE(describeOutcome(outcome, L"C:\\Apps\\").find(L"The folder C:\\Apps\\ was kept"), std::wstring::npos);
+}
+
+TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {
+    RemovalOutcome outcome;
+    noteFailure(outcome, L"C:\\Apps\\Notarel.exe", L"Access denied.");
+    noteFailure(outcome, L"HKEY_CURRENT_USER\\Software\\Classes\\.ntxt", L"Access denied.");
+    outcome.uninstallerKept = true;
+    EXPECT_EQ(exitCodeOf(outcome), ExitCode::Incomplete);
+    const std::wstring text = describeOutcome(outcome, L"C:\\Apps\\");
+    EXPECT_EQ(text.find(L"Velkaris App Pack (Single User) could not be removed completely."), 0u);
+    EXPECT_NE(text.find(L"\r\nCould not remove C:\\Apps\\Notarel.exe: Access denied.\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\r\nCould not remove HKEY_CURRENT_USER\\Software\\Classes\\.ntxt: Access denied."),
+              std::wstring::npos);
+    EXPECT_NE(text.find(L"The uninstaller was kept."), std::wstring::npos);
+    EXPECT_EQ(text.find(L"The folder"), std::wstring::npos);
+}
+
+}  // namespace
