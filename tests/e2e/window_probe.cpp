@@ -18,10 +18,14 @@ std::string utf8(const std::wstring& text) {
     return result;
 }
 
+// WM_GETTEXT rather than GetWindowText, which does not read another process's edit
+// controls.
 std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+    wchar_t text[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+    return std::wstring(text, copied);
 }
 
 void printListItems(HWND list) {
