@@ -1,7 +1,10 @@
 # The uninstaller end to end: the real installer installs everything, the installed
 # uninstall.exe removes it, and the prefix is compared with its state before.
 set(_uninstall_args "${VELKARIS_OUT_DIR}/VelkarisSetup.exe" "${VELKARIS_WINDOW_PROBE}")
-foreach(_test clean in_use taken_over user_files)
+foreach(_test clean confirm in_use taken_over user_files)
     velkaris_add_wine_test(NAME e2e.uninstall_${_test}
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_${_test}.sh ${_uninstall_args})
 endforeach()
+velkaris_add_wine_test(NAME e2e.uninstall_refusals
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_refusals.sh ${_uninstall_args}
+            "${VELKARIS_OUT_DIR}/pack")

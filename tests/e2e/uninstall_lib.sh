@@ -67,15 +67,17 @@ uninstall_wait_helper() {
   e2e_fail "the uninstaller's helper copy is still there after 30 s"
 }
 
-# uninstall_silent [PROGRAM]: runs the installed uninstaller (or PROGRAM) with /S, waits
-# for its helper; sets uninstall_status and leaves standard error in $e2e_work/stderr.
-uninstall_silent() {
-  local program=${1:-$uninstall_win_dest\\uninstall.exe}
+# uninstall_run PROGRAM ARGS...: runs an uninstaller and waits for its helper; sets
+# uninstall_status and leaves standard error in $e2e_work/stderr.
+uninstall_run() {
   uninstall_status=0
-  wine "$program" /S >"$e2e_work/stdout" 2>"$e2e_work/stderr" || uninstall_status=$?
+  wine "$@" >"$e2e_work/stdout" 2>"$e2e_work/stderr" || uninstall_status=$?
   uninstall_wait_helper
-  e2e_log "uninstall /S ended with $uninstall_status"
+  e2e_log "$(basename "${1//\\//}") ${*:2} ended with $uninstall_status"
 }
+
+# Runs the installed uninstaller with /S.
+uninstall_silent() { uninstall_run "$uninstall_win_dest\\uninstall.exe" /S; }
 
 # Nothing of the applications, their shortcuts and values is left.
 uninstall_expect_applications_gone() {
