@@ -1,0 +1,140 @@
+// The uninstaller's disk edge: the applications' files, folders and Start-menu shortcuts
+// are deleted; files of the user and shortcuts leading elsewhere stay; a file in use is
+// reported with its path and the system's reason while the rest is still deleted.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
+
+#include "install/shell_helpers.h"
+#include "pack/uninstall/file_removal.h"
+#include "pack/uninstall/shortcut_removal.h"
+
+namespace {
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void writeFile(const std::wstring& path, const char* text)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A new folder C:\velkaris-uninstall-tests\<name>\, with its trailing backslash.
+std::wstring newFolder(const std::wstring& name)
+{
+    CreateDirectoryW(L"C:\\velkaris-uninstall-tests", nullptr);
+    const std::wstring folder = L"C:\\velkaris-uninstall-tests\\" + name + L"\\";
+    EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << "left over from an earlier run: " << folder;
+    return folder;
+}
+
+TEST(UninstallFiles, RemovesTheApplicationsThatExistAndNothingElse) {
+    const std::wstring folder = newFolder(L"applications");
+    for (const wchar_t* name : {L"Brinet.exe", L"Tunewell.exe", L"Packrill.exe", L"notes.txt", L"Brinet.exe.bak"}) {
+        writeFile(folder + name, "x");
+    }
+    RemovalOutcome outcome;
+    removeApplications(folder, outcome);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_FALSE(exists(folder + L"Brinet.exe"));
+    EXPECT_FALSE(exists(folder + L"Tunewell.exe"));
+    EXPECT_FALSE(exists(folder + L"Packrill.exe"));
+    EXPECT_TRUE(exists(folder + L"notes.txt"));
+    EXPECT_TRUE(exists(folder + L"Brinet.exe.bak"));
+    EXPECT_FALSE(removeFolderIfEmpty(folder, outcome));
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_TRUE(exists(folder));
+}
+
+TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
+    const std::wstring folder = newFolder(L"in-use");
+    writeFile(folder + L"Notarel.exe", "x");
+    writeFile(folder + L"LockBin.exe", "x");
+    HANDLE held = CreateFileW((folder + L"Notarel.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    RemovalOutcome outcome;
+    removeApplications(folder, outcome);
+    CloseHandle(held);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    const std::wstring expected = L"Could not remove " + folder + L"Notarel.exe: ";
+    EXPECT_EQ(outcome.failures[0].substr(0, expected.size()), expected);
+    EXPECT_GT(outcome.failures[0].size(), expected.size() + 3);  // the system's reason follows
+    EXPECT_TRUE(exists(folder + L"Notarel.exe"));
+    EXPECT_FALSE(exists(folder + L"LockBin.exe"));
+}
+
+TEST(UninstallFiles, FolderRemovalTellsEmptyFromKeptFromFailed) {
+    const std::wstring folder = newFolder(L"folders");
+    RemovalOutcome outcome;
+    EXPECT_TRUE(removeFolderIfEmpty(folder, outcome));
+    EXPECT_FALSE(exists(folder));
+    EXPECT_TRUE(removeFolderIfEmpty(folder, outcome));
+    EXPECT_TRUE(outcome.failures.empty());
+
+    const std::wstring file = newFolder(L"folder-is-a-file") + L"plain";
+    writeFile(file, "x");
+    EXPECT_FALSE(removeFolderIfEmpty(file, outcome));
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_NE(outcome.failures[0].find(L"Could not remove " + file + L": "), std::wstring::npos);
+}
+
+class UninstallShortcuts : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+};
+
+TEST_F(UninstallShortcuts, RemovesLinksIntoTheFolderAndTheEmptyStartMenuFolder) {
+    const std::wstring programs = newFolder(L"programs-all");
+    const std::wstring install = newFolder(L"install-all");
+    const std::wstring menu = programs + L"Velkaris\\";
+    ASSERT_TRUE(CreateDirectoryW(menu.c_str(), nullptr));
+    for (const wchar_t* name : {L"Brinet", L"Notarel", L"Packrill"}) {
+        writeFile(install + name + L".exe", "x");
+        ASSERT_EQ(createShortcut((install + name + L".exe").c_str(), (menu + name + L".lnk").c_str()), S_OK);
+    }
+    DeleteFileW((install + L"Packrill.exe").c_str());  // a link whose program is gone still goes
+    RemovalOutcome outcome;
+    removeShortcuts(programs.substr(0, programs.size() - 1), install, outcome);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_FALSE(exists(menu));
+}
+
+TEST_F(UninstallShortcuts, KeepsLinksThatLeadElsewhereOrCannotBeRead) {
+    const std::wstring programs = newFolder(L"programs-kept");
+    const std::wstring install = newFolder(L"install-kept");
+    const std::wstring other = newFolder(L"other-kept");
+    const std::wstring menu = programs + L"Velkaris\\";
+    ASSERT_TRUE(CreateDirectoryW(menu.c_str(), nullptr));
+    writeFile(install + L"Brinet.exe", "x");
+    writeFile(other + L"Padwick.exe", "x");
+    ASSERT_EQ(createShortcut((install + L"Brinet.exe").c_str(), (menu + L"Brinet.lnk").c_str()), S_OK);
+    ASSERT_EQ(createShortcut((other + L"Padwick.exe").c_str(), (menu + L"Padwick.lnk").c_str()), S_OK);
+    writeFile(menu + L"Notarel.lnk", "not a shortcut");
+    RemovalOutcome outcome;
+    removeShortcuts(programs, install, outcome);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_FALSE(exists(menu + L"Brinet.lnk"));
+    EXPECT_TRUE(exists(menu + L"Padwick.lnk"));
+    EXPECT_TRUE(exists(menu + L"Notarel.lnk"));
+}
+
+TEST_F(UninstallShortcuts, NothingToDoWithoutAStartMenuFolder) {
+    RemovalOutcome outcome;
+    removeShortcuts(newFolder(L"programs-none"), L"C:\\Apps\\Velkaris\\", outcome);
+    removeShortcuts(L"", L"C:\\Apps\\Velkaris\\", outcome);
+    EXPECT_TRUE(outcome.failures.empty());
+    const std::wstring programs = userProgramsFolder();
+    EXPECT_FALSE(programs.empty());
+    EXPECT_NE(programs.back(), L'\\');
+    EXPECT_NE(GetFileAttributesW(programs.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+}  // namespace
