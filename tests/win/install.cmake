@@ -5,7 +5,9 @@ velkaris_add_windows_gtest(install_file_writer_test ${_install}/install_file_wri
     ${_install}/install_test_files.cpp)
 velkaris_add_windows_gtest(install_shell_helpers_test ${_install}/install_folder_chain_test.cpp
     ${_install}/install_user_registry_test.cpp ${_install}/install_shortcut_test.cpp
-    ${_install}/install_test_files.cpp ${_install}/install_test_links.cpp)
+    ${_install}/install_test_files.cpp ${_install}/install_test_links.cpp
+    ${_install}/test_registry.cpp)
 velkaris_add_windows_gtest(install_text_test ${_install}/install_text_test.cpp)
 velkaris_add_windows_gtest(install_steps_test ${_install}/install_steps_test.cpp
-    ${_install}/install_test_files.cpp ${_install}/install_test_links.cpp RESOURCES)
+    ${_install}/install_test_files.cpp ${_install}/install_test_links.cpp
+    ${_install}/test_registry.cpp RESOURCES)

@@ -16,6 +16,7 @@
 #include "install/install_steps.h"
 #include "tests/win/install_test_files.h"
 #include "tests/win/install_test_links.h"
+#include "tests/win/test_registry.h"
 
 namespace {
 
@@ -47,37 +48,9 @@ INT_PTR CALLBACK quietPage(HWND, UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
-struct RegistryValue {
-    LONG status;
-    DWORD type;
-    std::vector<uint8_t> data;
-};
-
-RegistryValue readValue(const std::wstring& key, const wchar_t* name) {
-    RegistryValue value{};
-    DWORD size = 0;
-    value.status = RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                                &value.type, nullptr, &size);
-    if (value.status == ERROR_SUCCESS) {
-        value.data.resize(size);
-        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
-                     value.data.data(), &size);
-    }
-    return value;
-}
-
-bool keyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
 // A REG_SZ value as the registry must hold it: the text and its terminator, nothing more.
 void expectText(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-    const RegistryValue value = readValue(key, name);
+    const StoredValue value = readValue(key, name);
     ASSERT_EQ(value.status, ERROR_SUCCESS) << std::string(key.begin(), key.end());
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
@@ -86,7 +59,7 @@ void expectText(const std::wstring& key, const wchar_t* name, const std::wstring
 }
 
 void expectNumber(const std::wstring& key, const wchar_t* name, DWORD number) {
-    const RegistryValue value = readValue(key, name);
+    const StoredValue value = readValue(key, name);
     ASSERT_EQ(value.status, ERROR_SUCCESS);
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_DWORD));
     ASSERT_EQ(value.data.size(), 4u);

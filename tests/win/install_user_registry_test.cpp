@@ -6,38 +6,11 @@
 #include <vector>
 
 #include "install/shell_helpers.h"
+#include "tests/win/test_registry.h"
 
 namespace {
 
 const wchar_t* const TestKey = L"Software\\VelkarisInstallTests";
-
-struct StoredValue {
-    LONG status;
-    DWORD type;
-    std::vector<uint8_t> data;
-};
-
-StoredValue readValue(const std::wstring& key, const wchar_t* name) {
-    StoredValue value{};
-    DWORD size = 0;
-    value.status = RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                                &value.type, nullptr, &size);
-    if (value.status == ERROR_SUCCESS) {
-        value.data.resize(size);
-        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
-                     value.data.data(), &size);
-    }
-    return value;
-}
-
-bool keyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
 
 std::vector<uint8_t> bytesOf(const void* data, size_t size) {
     const auto* bytes = static_cast<const uint8_t*>(data);
