@@ -7,7 +7,12 @@
 
 namespace {
 
+constexpr int EndedProgramAttempts = 20;
+constexpr DWORD EndedProgramPause = 100;  // milliseconds between two attempts
+
 bool isMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+bool isInUse(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION; }
 
 }  // namespace
 
@@ -17,6 +22,24 @@ void removeFile(const std::wstring& path, RemovalOutcome& outcome)
         return;
     }
     const DWORD error = GetLastError();
+    if (!isMissing(error)) {
+        noteFailure(outcome, path, systemMessage(error));
+    }
+}
+
+void removeEndedProgram(const std::wstring& path, RemovalOutcome& outcome)
+{
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < EndedProgramAttempts; ++attempt) {
+        if (DeleteFileW(path.c_str())) {
+            return;
+        }
+        error = GetLastError();
+        if (!isInUse(error)) {
+            break;
+        }
+        Sleep(EndedProgramPause);
+    }
     if (!isMissing(error)) {
         noteFailure(outcome, path, systemMessage(error));
     }

@@ -9,6 +9,11 @@
 // Deletes the file; one that is already gone counts as removed. Notes a failure.
 void removeFile(const std::wstring& path, RemovalOutcome& outcome);
 
+// Deletes the file of a program that has just ended. The system may still hold its image
+// for a moment after the process has ended, so a refused delete is tried again for a
+// short while before it is noted as a failure.
+void removeEndedProgram(const std::wstring& path, RemovalOutcome& outcome);
+
 // Deletes <name>.exe of every application in folder (which ends with a separator).
 void removeApplications(std::wstring_view folder, RemovalOutcome& outcome);
 

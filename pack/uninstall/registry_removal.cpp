@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "pack/uninstall/user_messages.h"
 
 namespace {

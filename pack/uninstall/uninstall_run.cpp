@@ -107,7 +107,7 @@ ExitCode runHelper(const UninstallRequest& request)
     if (!waitForOriginal(request.originalProcess)) {
         noteFailure(outcome, installation.uninstaller, L"The uninstaller that was started did not end.");
     } else {
-        removeFile(installation.uninstaller, outcome);
+        removeEndedProgram(installation.uninstaller, outcome);
     }
     if (outcome.failures.empty()) {
         const bool folderRemoved = removeFolderIfEmpty(installation.folder, outcome);

@@ -70,6 +70,25 @@ TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
     EXPECT_FALSE(exists(folder + L"LockBin.exe"));
 }
 
+TEST(UninstallFiles, AnEndedProgramIsRemovedOrReportedWhenItStaysInUse) {
+    const std::wstring folder = newFolder(L"ended");
+    writeFile(folder + L"uninstall.exe", "x");
+    writeFile(folder + L"held.exe", "x");
+    HANDLE held = CreateFileW((folder + L"held.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    RemovalOutcome outcome;
+    removeEndedProgram(folder + L"uninstall.exe", outcome);
+    removeEndedProgram(folder + L"missing.exe", outcome);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_FALSE(exists(folder + L"uninstall.exe"));
+    removeEndedProgram(folder + L"held.exe", outcome);
+    CloseHandle(held);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].find(L"Could not remove " + folder + L"held.exe: "), 0u);
+    EXPECT_TRUE(exists(folder + L"held.exe"));
+}
+
 TEST(UninstallFiles, FolderRemovalTellsEmptyFromKeptFromFailed) {
     const std::wstring folder = newFolder(L"folders");
     RemovalOutcome outcome;
