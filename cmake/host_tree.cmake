@@ -38,3 +38,6 @@ foreach(dir tests/win tests/e2e)
          "include(\"${VELKARIS_WINDOWS_BINARY_DIR}/${dir}/CTestTestfile.cmake\")\n")
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_windows_tests}")
+
+# The fuzzers, built with clang after the Windows tree, whose package constants they use.
+add_subdirectory(fuzz)
