@@ -19,7 +19,8 @@ std::wstring_view takeProgramName(std::wstring_view& line)
     line = skipBlanks(line);
     if (!line.empty() && line.front() == L'"') {
         const size_t close = line.find(L'"', 1);
-        const std::wstring_view name = line.substr(1, close == std::wstring_view::npos ? close : close - 1);
+        const std::wstring_view name =
+            line.substr(1, close == std::wstring_view::npos ? close : close - 1);
         line = close == std::wstring_view::npos ? std::wstring_view{} : line.substr(close + 1);
         return name;
     }

@@ -33,7 +33,8 @@ void closeAll(HelperHandles& handles)
 HANDLE inheritableCopy(HANDLE handle, DWORD access, DWORD options)
 {
     HANDLE copy = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, access, TRUE, options)) {
+    if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, access, TRUE,
+                         options)) {
         return nullptr;
     }
     return copy;
@@ -68,8 +69,9 @@ DWORD makeHelperCopy(const std::wstring& self, const std::wstring& folder, std::
         return error;
     }
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    handles.copy = CreateFileW(copy.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                               &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    handles.copy =
+        CreateFileW(copy.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                    &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handles.copy == INVALID_HANDLE_VALUE) {
         error = lastError();
         DeleteFileW(copy.c_str());
@@ -98,8 +100,8 @@ DWORD prepareHandles(HelperHandles& handles)
     return ERROR_SUCCESS;
 }
 
-DWORD startHelper(const std::wstring& copy, const std::wstring& folder, const std::wstring& commandLine,
-                  const HelperHandles& handles)
+DWORD startHelper(const std::wstring& copy, const std::wstring& folder,
+                  const std::wstring& commandLine, const HelperHandles& handles)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -109,8 +111,8 @@ DWORD startHelper(const std::wstring& copy, const std::wstring& folder, const st
     startup.hStdError = handles.standard[2];
     std::wstring line = commandLine;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
-                        &startup, &process)) {
+    if (!CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        folder.c_str(), &startup, &process)) {
         return lastError();
     }
     CloseHandle(process.hThread);
@@ -125,13 +127,15 @@ std::optional<ExitCode> readResult(HANDLE pipe)
     DWORD total = 0;
     while (total < sizeof(code)) {
         DWORD read = 0;
-        if (!ReadFile(pipe, reinterpret_cast<char*>(&code) + total, sizeof(code) - total, &read, nullptr) ||
+        if (!ReadFile(pipe, reinterpret_cast<char*>(&code) + total, sizeof(code) - total, &read,
+                      nullptr) ||
             read == 0) {
             return std::nullopt;
         }
         total += read;
     }
-    if (code < static_cast<int32_t>(ExitCode::Removed) || code > static_cast<int32_t>(ExitCode::Refused)) {
+    if (code < static_cast<int32_t>(ExitCode::Removed) ||
+        code > static_cast<int32_t>(ExitCode::Refused)) {
         return std::nullopt;
     }
     return static_cast<ExitCode>(code);
@@ -159,7 +163,8 @@ ExitCode runThroughHelper(const std::wstring& self, bool silent, std::wstring& p
     }
     if (error != ERROR_SUCCESS) {
         closeAll(handles);
-        problem = L"The uninstaller could not start its copy in the temporary folder: " + systemMessage(error);
+        problem = L"The uninstaller could not start its copy in the temporary folder: " +
+                  systemMessage(error);
         return ExitCode::Incomplete;
     }
     // Only the helper may hold the write end now, so the read ends when the helper does.
@@ -184,7 +189,8 @@ void sendResult(uint64_t resultPipe, ExitCode result)
 
 bool waitForOriginal(uint64_t originalProcess)
 {
-    const bool ended = WaitForSingleObject(handleOf(originalProcess), OriginalExitWait) == WAIT_OBJECT_0;
+    const bool ended =
+        WaitForSingleObject(handleOf(originalProcess), OriginalExitWait) == WAIT_OBJECT_0;
     CloseHandle(handleOf(originalProcess));
     return ended;
 }

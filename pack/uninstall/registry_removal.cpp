@@ -8,7 +8,10 @@
 
 namespace {
 
-bool isMissing(LSTATUS status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+bool isMissing(LSTATUS status)
+{
+    return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
+}
 
 const wchar_t* valueNameOrDefault(const std::wstring& value)
 {
@@ -44,7 +47,8 @@ std::wstring describeStep(const RegistryStep& step)
 
 }  // namespace
 
-std::optional<std::wstring> UserRegistry::readText(std::wstring_view key, std::wstring_view value) const
+std::optional<std::wstring> UserRegistry::readText(std::wstring_view key,
+                                                   std::wstring_view value) const
 {
     const std::wstring keyText(key);
     const std::wstring valueText(value);
@@ -73,7 +77,8 @@ void applyRegistrySteps(const std::vector<RegistryStep>& steps, RemovalOutcome& 
             status = RegDeleteTreeW(HKEY_CURRENT_USER, step.key.c_str());
             break;
         case RegistryAction::DeleteValue:
-            status = RegDeleteKeyValueW(HKEY_CURRENT_USER, step.key.c_str(), valueNameOrDefault(step.value));
+            status = RegDeleteKeyValueW(HKEY_CURRENT_USER, step.key.c_str(),
+                                        valueNameOrDefault(step.value));
             break;
         case RegistryAction::DeleteKeyIfEmpty:
             deleteKeyIfEmpty(step.key);

@@ -9,7 +9,8 @@
 // The registry under HKEY_CURRENT_USER, as the removal plan reads it.
 class UserRegistry final : public RegistryReader {
 public:
-    std::optional<std::wstring> readText(std::wstring_view key, std::wstring_view value) const override;
+    std::optional<std::wstring> readText(std::wstring_view key,
+                                         std::wstring_view value) const override;
 };
 
 // Carries out the steps in order. What is already missing counts as removed; a step that

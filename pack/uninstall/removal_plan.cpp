@@ -7,7 +7,8 @@ namespace {
 constexpr std::wstring_view Classes = L"Software\\Classes";
 constexpr std::wstring_view AppKey = L"Software\\Velkaris";
 constexpr std::wstring_view AppPathValue = L"AppPath";
-constexpr std::wstring_view UninstallList = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr std::wstring_view UninstallList =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr std::wstring_view UninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkaris";
 
@@ -121,7 +122,8 @@ std::vector<RegistryStep> planRegistration(const RegistryReader& registry,
     }
     const std::optional<std::wstring> appPath = registry.readText(AppKey, AppPathValue);
     if (appPath && sameFolder(*appPath, installation.folder)) {
-        steps.push_back({RegistryAction::DeleteValue, std::wstring(AppKey), std::wstring(AppPathValue)});
+        steps.push_back(
+            {RegistryAction::DeleteValue, std::wstring(AppKey), std::wstring(AppPathValue)});
         steps.push_back({RegistryAction::DeleteKeyIfEmpty, std::wstring(AppKey), {}});
     }
     return steps;

@@ -20,7 +20,8 @@ std::wstring ownPath()
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     path.resize(length < path.size() ? length : 0);
     std::wstring longPath(32768, L'\0');
-    const DWORD longLength = GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    const DWORD longLength =
+        GetLongPathNameW(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
     if (longLength == 0 || longLength >= longPath.size()) {
         return path;
     }
@@ -105,7 +106,8 @@ ExitCode runHelper(const UninstallRequest& request)
     }
     sendResult(request.resultPipe, exitCodeOf(outcome));
     if (!waitForOriginal(request.originalProcess)) {
-        noteFailure(outcome, installation.uninstaller, L"The uninstaller that was started did not end.");
+        noteFailure(outcome, installation.uninstaller,
+                    L"The uninstaller that was started did not end.");
     } else {
         removeEndedProgram(installation.uninstaller, outcome);
     }
@@ -113,7 +115,8 @@ ExitCode runHelper(const UninstallRequest& request)
         const bool folderRemoved = removeFolderIfEmpty(installation.folder, outcome);
         outcome.folderKept = !folderRemoved && outcome.failures.empty();
     }
-    const MessageKind kind = outcome.failures.empty() ? MessageKind::Information : MessageKind::Problem;
+    const MessageKind kind =
+        outcome.failures.empty() ? MessageKind::Information : MessageKind::Problem;
     tell(request.silent, kind, describeOutcome(outcome, installation.folder));
     return exitCodeOf(outcome);
 }

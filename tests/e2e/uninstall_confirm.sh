@@ -25,7 +25,8 @@ e2e_probe "$caption" | grep -q 'text=&No$' || e2e_fail "no No button"
 e2e_keys "$box" n
 e2e_expect_exit 2 20
 uninstall_snapshot declined
-[ -z "$(uninstall_diff installed declined)" ] || e2e_fail "No changed: $(uninstall_diff installed declined)"
+differences=$(uninstall_diff installed declined)
+[ -z "$differences" ] || e2e_fail "No changed: $differences"
 e2e_log "No changes nothing"
 
 e2e_start "$uninstall_win_dest\\uninstall.exe"

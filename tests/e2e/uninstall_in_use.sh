@@ -20,14 +20,16 @@ uninstall_silent
 [ "$uninstall_status" = 1 ] || e2e_fail "exit code $uninstall_status, expected 1"
 grep -qF "Could not remove $uninstall_win_dest\\Notarel.exe: " "$e2e_work/stderr" ||
   e2e_fail "standard error does not name Notarel.exe: $(cat "$e2e_work/stderr")"
-grep -qF "The uninstaller was kept." "$e2e_work/stderr" || e2e_fail "no word of the kept uninstaller"
+grep -qF "The uninstaller was kept." "$e2e_work/stderr" ||
+  e2e_fail "no word of the kept uninstaller"
 [ "$(grep -c 'Could not remove' "$e2e_work/stderr")" = 1 ] || e2e_fail "more than one failure"
 e2e_log "reported: $(grep -F 'Could not remove' "$e2e_work/stderr" | tr -d '\r')"
 
 [ "$(cd "$uninstall_dest" && ls -A | sort | tr '\n' ' ')" = "Notarel.exe uninstall.exe " ] ||
   e2e_fail "left in the folder: $(ls -A "$uninstall_dest")"
 [ ! -e "$uninstall_menu" ] || e2e_fail "the Start-menu folder is still there"
-for key in .ntxt Notarel.Document .lbx LockBin.File .pkr Packrill.File Directory\\shell\\Tunewell; do
+for key in .ntxt Notarel.Document .lbx LockBin.File .pkr Packrill.File \
+           Directory\\shell\\Tunewell SystemFileAssociations; do
   ! e2e_reg_key_exists "HKCU\\Software\\Classes\\$key" || e2e_fail "$key is still registered"
 done
 [ -n "$(e2e_reg_value 'HKCU\Software\Velkaris' AppPath)" ] || e2e_fail "AppPath was removed"
@@ -40,7 +42,8 @@ e2e_keys "$notarel_window" alt+F4
 e2e_app_pid=$notarel_pid
 e2e_expect_exit 0 20
 uninstall_silent
-[ "$uninstall_status" = 0 ] || e2e_fail "second run: exit code $uninstall_status: $(cat "$e2e_work/stderr")"
+[ "$uninstall_status" = 0 ] ||
+  e2e_fail "second run: exit code $uninstall_status: $(cat "$e2e_work/stderr")"
 [ ! -s "$e2e_work/stderr" ] || e2e_fail "second run: standard error: $(cat "$e2e_work/stderr")"
 uninstall_snapshot after
 differences=$(uninstall_diff before after)

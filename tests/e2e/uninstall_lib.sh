@@ -44,8 +44,8 @@ uninstall_snapshot() {
      \( -printf 'file %p %s\n' \) | LC_ALL=C sort) >"$e2e_work/$1.files"
   wine reg export HKCU 'C:\snapshot.reg' /y >/dev/null 2>&1 || e2e_fail "reg export failed"
   iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/snapshot.reg" | tr -d '\r' |
-    awk '/^\[/ { skip = index($0, "[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters") == 1 }
-         !skip' >"$e2e_work/$1.reg"
+    awk -v wine='[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters' \
+        '/^\[/ { skip = index($0, wine) == 1 } !skip' >"$e2e_work/$1.reg"
   rm -f "$WINEPREFIX/drive_c/snapshot.reg"
 }
 

@@ -11,16 +11,22 @@ classes='HKCU\Software\Classes'
 other_archiver='"C:\Tools\Archiver\arc.exe" "%1"'
 other_player='"C:\Tools\Player\play.exe" "%1"'
 
+set_default() {  # set_default KEY_BELOW_CLASSES TEXT
+  wine reg add "$classes\\$1" /ve /d "$2" /f >/dev/null 2>&1 || e2e_fail "reg add $1"
+}
+default_of() {  # default_of KEY: the text of its default value
+  wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'
+}
+
 uninstall_install_all
-wine reg add "$classes\\.ntxt" /ve /d OtherEditor.Text /f >/dev/null 2>&1
-wine reg add "$classes\\Packrill.File\\shell\\open\\command" /ve /d "$other_archiver" /f >/dev/null 2>&1
-wine reg add "$classes\\Directory\\shell\\Tunewell\\command" /ve /d "$other_player" /f >/dev/null 2>&1
+set_default .ntxt OtherEditor.Text
+set_default 'Packrill.File\shell\open\command' "$other_archiver"
+set_default 'Directory\shell\Tunewell\command' "$other_player"
 
 uninstall_silent
 [ "$uninstall_status" = 0 ] || e2e_fail "exit code $uninstall_status: $(cat "$e2e_work/stderr")"
 [ ! -e "$uninstall_dest" ] || e2e_fail "the installation folder is still there"
 
-default_of() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
 [ "$(default_of "$classes\\.ntxt")" = OtherEditor.Text ] || e2e_fail ".ntxt lost its ProgID"
 ! e2e_reg_key_exists "$classes\\Notarel.Document" || e2e_fail "Notarel.Document is still there"
 [ "$(default_of "$classes\\.pkr")" = Packrill.File ] || e2e_fail ".pkr was removed"

@@ -16,7 +16,8 @@ uninstall_silent
 [ ! -s "$e2e_work/stderr" ] || e2e_fail "standard error: $(cat "$e2e_work/stderr")"
 [ "$(ls -A "$uninstall_dest")" = notes.txt ] || e2e_fail "folder holds: $(ls -A "$uninstall_dest")"
 [ "$(cat "$uninstall_dest/notes.txt")" = "my notes" ] || e2e_fail "notes.txt changed"
-[ "$(ls -A "$uninstall_menu")" = Notes.url ] || e2e_fail "Start-menu folder holds: $(ls -A "$uninstall_menu")"
+[ "$(ls -A "$uninstall_menu")" = Notes.url ] ||
+  e2e_fail "Start-menu folder holds: $(ls -A "$uninstall_menu")"
 uninstall_expect_applications_gone
 ! e2e_reg_key_exists 'HKCU\Software\Velkaris' || e2e_fail "Software\\Velkaris is still there"
 ! e2e_reg_key_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velkaris' ||

@@ -34,7 +34,8 @@ TEST(SplitArguments, TakesTheProgramNameWithoutEscapes) {
 TEST(SplitArguments, FollowsTheBackslashAndQuoteRules) {
     EXPECT_EQ(splitArguments(L"x a\\\\\\b \"c d\" e\"f g\"h"),
               (Arguments{L"x", L"a\\\\\\b", L"c d", L"ef gh"}));
-    EXPECT_EQ(splitArguments(L"x \"C:\\Data\\\\\" next"), (Arguments{L"x", L"C:\\Data\\", L"next"}));
+    EXPECT_EQ(splitArguments(L"x \"C:\\Data\\\\\" next"),
+              (Arguments{L"x", L"C:\\Data\\", L"next"}));
     EXPECT_EQ(splitArguments(L"x a\\\"b \\\\\\\"c"), (Arguments{L"x", L"a\"b", L"\\\"c"}));
     EXPECT_EQ(splitArguments(L"x \"say \"\"hi\"\"\" \"\""), (Arguments{L"x", L"say \"hi\"", L""}));
     EXPECT_EQ(splitArguments(L"x\t a \t\tb  "), (Arguments{L"x", L"a", L"b"}));

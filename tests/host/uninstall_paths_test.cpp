@@ -8,7 +8,8 @@ namespace {
 
 TEST(UninstallPaths, ComparePathsWithoutCaseAndSeparatorDifferences) {
     EXPECT_TRUE(samePath(L"C:\\Apps\\Velkaris\\uninstall.exe", L"c:/apps/VELKARIS/Uninstall.EXE"));
-    EXPECT_FALSE(samePath(L"C:\\Apps\\Velkaris\\uninstall.exe", L"C:\\Apps\\Velkaris\\uninstall.ex"));
+    EXPECT_FALSE(
+        samePath(L"C:\\Apps\\Velkaris\\uninstall.exe", L"C:\\Apps\\Velkaris\\uninstall.ex"));
     EXPECT_FALSE(samePath(L"C:\\Apps\\Velkaris", L"C:\\Apps\\Velkaris\\"));
     EXPECT_FALSE(samePath(L"C:\\Apps\\\u00C9t\u00E9", L"C:\\Apps\\\u00E9t\u00E9"));
     EXPECT_TRUE(samePath(L"", L""));
@@ -40,10 +41,14 @@ TEST(UninstallPaths, CommandProgramIsTheQuotedOrFirstWord) {
 
 TEST(UninstallPaths, CommandRunsFromTheFolderOnlyWhenItsProgramLiesDirectlyInIt) {
     const std::wstring_view folder = L"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\";
-    EXPECT_TRUE(commandRunsFrom(L"\"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\Notarel.exe\" \"%1\"", folder));
-    EXPECT_TRUE(commandRunsFrom(L"c:\\users\\ann\\appdata\\roaming\\velkaris\\Tunewell.exe %1", folder));
-    EXPECT_FALSE(commandRunsFrom(L"\"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\bin\\Notarel.exe\" \"%1\"", folder));
-    EXPECT_FALSE(commandRunsFrom(L"\"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris2\\Notarel.exe\" \"%1\"", folder));
+    EXPECT_TRUE(commandRunsFrom(
+        L"\"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\Notarel.exe\" \"%1\"", folder));
+    EXPECT_TRUE(
+        commandRunsFrom(L"c:\\users\\ann\\appdata\\roaming\\velkaris\\Tunewell.exe %1", folder));
+    EXPECT_FALSE(commandRunsFrom(
+        L"\"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\bin\\Notarel.exe\" \"%1\"", folder));
+    EXPECT_FALSE(commandRunsFrom(
+        L"\"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris2\\Notarel.exe\" \"%1\"", folder));
     EXPECT_FALSE(commandRunsFrom(L"\"C:\\Other\\Editor.exe\" \"%1\"", folder));
     EXPECT_FALSE(commandRunsFrom(L"Notarel.exe \"%1\"", folder));
     EXPECT_FALSE(commandRunsFrom(L"", folder));

@@ -17,11 +17,13 @@ constexpr auto IfEmpty = RegistryAction::DeleteKeyIfEmpty;
 
 const std::wstring Folder = L"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\";
 const Installation Here{Folder, Folder + L"uninstall.exe"};
-const std::wstring UninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkaris";
+const std::wstring UninstallKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkaris";
 
 class FakeRegistry final : public RegistryReader {
 public:
-    std::optional<std::wstring> readText(std::wstring_view key, std::wstring_view value) const override
+    std::optional<std::wstring> readText(std::wstring_view key,
+                                         std::wstring_view value) const override
     {
         const auto found = values.find({std::wstring(key), std::wstring(value)});
         return found == values.end() ? std::nullopt : std::optional<std::wstring>(found->second);
@@ -47,7 +49,8 @@ FakeRegistry installedIn(const std::wstring& folder)
 {
     FakeRegistry registry;
     const std::wstring classes = L"Software\\Classes\\";
-    for (const wchar_t* verb : {L"Directory\\shell\\Tunewell", L"SystemFileAssociations\\audio\\shell\\Tunewell"}) {
+    for (const wchar_t* verb :
+         {L"Directory\\shell\\Tunewell", L"SystemFileAssociations\\audio\\shell\\Tunewell"}) {
         registry.set(classes + verb, L"", L"Play with Tunewell");
         registry.set(classes + verb + L"\\command", L"", command(folder, L"Tunewell"));
     }
@@ -106,7 +109,8 @@ TEST(UninstallPlan, MatchesTheFolderWithoutRegardToCaseOrTrailingSeparator) {
     const FakeRegistry registry = installedIn(L"c:\\users\\ann\\appdata\\roaming\\velkaris\\");
     EXPECT_EQ(planFileTypes(registry, Here), EveryFileType);
     FakeRegistry noSeparator = installedIn(Folder);
-    noSeparator.set(L"Software\\Velkaris", L"AppPath", L"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris");
+    noSeparator.set(L"Software\\Velkaris", L"AppPath",
+                    L"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris");
     EXPECT_EQ(planRegistration(noSeparator, Here), FullRegistration);
 }
 
@@ -115,7 +119,8 @@ TEST(UninstallPlan, LeavesAnExtensionThatNamesAnotherProgIdButRemovesOurProgId) 
     registry.set(L"Software\\Classes\\.ntxt", L"", L"OtherEditor.Text");
     const Steps steps = planFileTypes(registry, Here);
     EXPECT_NE(std::find(steps.begin(), steps.end(),
-                        RegistryStep{Tree, L"Software\\Classes\\Notarel.Document", L""}), steps.end());
+                        RegistryStep{Tree, L"Software\\Classes\\Notarel.Document", L""}),
+              steps.end());
     for (const RegistryStep& step : steps) {
         EXPECT_NE(step.key, L"Software\\Classes\\.ntxt");
     }
@@ -151,14 +156,16 @@ TEST(UninstallPlan, RemovesOnlyTheVerbThatStillStartsTunewellHere) {
     registry.set(L"Software\\Classes\\Directory\\shell\\Tunewell\\command", L"",
                  L"\"C:\\Players\\Tunewell.exe\" \"%1\"");
     const Steps steps = planFileTypes(registry, Here);
-    EXPECT_EQ(Steps(steps.begin(), steps.begin() + 4), Steps(EveryFileType.begin() + 3, EveryFileType.begin() + 7));
+    EXPECT_EQ(Steps(steps.begin(), steps.begin() + 4),
+              Steps(EveryFileType.begin() + 3, EveryFileType.begin() + 7));
     EXPECT_EQ(steps.size(), EveryFileType.size() - 3);
 }
 
 TEST(UninstallPlan, KeepsARegistrationOrAppPathThatNamesAnotherInstallation) {
     FakeRegistry registry = installedIn(Folder);
     registry.set(UninstallKey, L"UninstallString", L"\"D:\\Velkaris\\uninstall.exe\"");
-    EXPECT_EQ(planRegistration(registry, Here), Steps(FullRegistration.begin() + 2, FullRegistration.end()));
+    EXPECT_EQ(planRegistration(registry, Here),
+              Steps(FullRegistration.begin() + 2, FullRegistration.end()));
     EXPECT_TRUE(isInstalledHere(registry, Here));
 
     registry.set(L"Software\\Velkaris", L"AppPath", L"D:\\Velkaris\\");
@@ -170,7 +177,8 @@ TEST(UninstallPlan, AnInstallationIsRecognisedByEitherValue) {
     FakeRegistry registry = installedIn(Folder);
     registry.erase(L"Software\\Velkaris", L"AppPath");
     EXPECT_TRUE(isInstalledHere(registry, Here));
-    EXPECT_EQ(planRegistration(registry, Here), Steps(FullRegistration.begin(), FullRegistration.begin() + 2));
+    EXPECT_EQ(planRegistration(registry, Here),
+              Steps(FullRegistration.begin(), FullRegistration.begin() + 2));
 
     registry.set(UninstallKey, L"UninstallString", Folder + L"uninstall.exe");
     EXPECT_TRUE(isInstalledHere(registry, Here));

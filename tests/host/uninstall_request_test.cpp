@@ -9,7 +9,10 @@ namespace {
 
 using Arguments = std::vector<std::wstring>;
 
-std::optional<UninstallRequest> parsed(const Arguments& arguments) { return parseRequest(arguments); }
+std::optional<UninstallRequest> parsed(const Arguments& arguments)
+{
+    return parseRequest(arguments);
+}
 
 TEST(UninstallRequest, UserRunsAreSilentOnlyWithSlashS) {
     ASSERT_TRUE(parsed({}));
@@ -29,14 +32,16 @@ TEST(UninstallRequest, RefusesWhatItDoesNotUnderstand) {
     EXPECT_FALSE(parsed({L"/helper", L"12", L"-16", L"C:\\a\\uninstall.exe"}));
     EXPECT_FALSE(parsed({L"/helper", L"12", L"18446744073709551616", L"C:\\a\\uninstall.exe"}));
     EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L""}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"/helper", L"1", L"2", L"x"}));
+    EXPECT_FALSE(
+        parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"/helper", L"1", L"2", L"x"}));
     EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"extra"}));
 }
 
 TEST(UninstallRequest, HelperCommandLineGivesTheRequestBack) {
     const UninstallRequest helper{Role::Helper, true, 18446744073709551615u, 612,
                                   L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Velkaris\\uninstall.exe"};
-    const std::wstring line = helperCommandLine(L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe", helper);
+    const std::wstring line =
+        helperCommandLine(L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe", helper);
     const Arguments arguments = splitArguments(line);
     EXPECT_EQ(arguments.front(), L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe");
     const std::optional<UninstallRequest> back =
@@ -53,10 +58,12 @@ TEST(UninstallRequest, HelperCommandLineGivesTheRequestBack) {
 TEST(RemovalOutcome, ExitCodeAndReportOfACompleteRemoval) {
     RemovalOutcome outcome;
     EXPECT_EQ(exitCodeOf(outcome), ExitCode::Removed);
-    EXPECT_EQ(describeOutcome(outcome, L"C:\\Apps\\"), L"Velkaris App Pack (Single User) was removed.");
+    EXPECT_EQ(describeOutcome(outcome, L"C:\\Apps\\"),
+              L"Velkaris App Pack (Single User) was removed.");
     outcome.folderKept = true;
     EXPECT_EQ(exitCodeOf(outcome), ExitCode::Removed);
-    EXPECT_NE(describeOutcome(outcome, L"C:\\Apps\\").find(L"The folder C:\\Apps\\ was kept"), std::wstring::npos);
+    EXPECT_NE(describeOutcome(outcome, L"C:\\Apps\\").find(L"The folder C:\\Apps\\ was kept"),
+              std::wstring::npos);
 }
 
 TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {
@@ -67,9 +74,12 @@ TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {
     EXPECT_EQ(exitCodeOf(outcome), ExitCode::Incomplete);
     const std::wstring text = describeOutcome(outcome, L"C:\\Apps\\");
     EXPECT_EQ(text.find(L"Velkaris App Pack (Single User) could not be removed completely."), 0u);
-    EXPECT_NE(text.find(L"\r\nCould not remove C:\\Apps\\Notarel.exe: Access denied.\r\n"), std::wstring::npos);
-    EXPECT_NE(text.find(L"\r\nCould not remove HKEY_CURRENT_USER\\Software\\Classes\\.ntxt: Access denied."),
+    EXPECT_NE(text.find(L"\r\nCould not remove C:\\Apps\\Notarel.exe: Access denied.\r\n"),
               std::wstring::npos);
+    EXPECT_NE(
+        text.find(
+            L"\r\nCould not remove HKEY_CURRENT_USER\\Software\\Classes\\.ntxt: Access denied."),
+        std::wstring::npos);
     EXPECT_NE(text.find(L"The uninstaller was kept."), std::wstring::npos);
     EXPECT_EQ(text.find(L"The folder"), std::wstring::npos);
 }

@@ -14,7 +14,10 @@
 
 namespace {
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void writeFile(const std::wstring& path, const char* text)
 {
@@ -30,13 +33,15 @@ std::wstring newFolder(const std::wstring& name)
 {
     CreateDirectoryW(L"C:\\velkaris-uninstall-tests", nullptr);
     const std::wstring folder = L"C:\\velkaris-uninstall-tests\\" + name + L"\\";
-    EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << "left over from an earlier run: " << folder;
+    EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr))
+        << "left over from an earlier run: " << folder;
     return folder;
 }
 
 TEST(UninstallFiles, RemovesTheApplicationsThatExistAndNothingElse) {
     const std::wstring folder = newFolder(L"applications");
-    for (const wchar_t* name : {L"Brinet.exe", L"Tunewell.exe", L"Packrill.exe", L"notes.txt", L"Brinet.exe.bak"}) {
+    for (const wchar_t* name :
+         {L"Brinet.exe", L"Tunewell.exe", L"Packrill.exe", L"notes.txt", L"Brinet.exe.bak"}) {
         writeFile(folder + name, "x");
     }
     RemovalOutcome outcome;
@@ -56,8 +61,8 @@ TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
     const std::wstring folder = newFolder(L"in-use");
     writeFile(folder + L"Notarel.exe", "x");
     writeFile(folder + L"LockBin.exe", "x");
-    HANDLE held = CreateFileW((folder + L"Notarel.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW((folder + L"Notarel.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
     removeApplications(folder, outcome);
@@ -74,8 +79,8 @@ TEST(UninstallFiles, AnEndedProgramIsRemovedOrReportedWhenItStaysInUse) {
     const std::wstring folder = newFolder(L"ended");
     writeFile(folder + L"uninstall.exe", "x");
     writeFile(folder + L"held.exe", "x");
-    HANDLE held = CreateFileW((folder + L"held.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW((folder + L"held.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
     removeEndedProgram(folder + L"uninstall.exe", outcome);
@@ -117,7 +122,9 @@ TEST_F(UninstallShortcuts, RemovesLinksIntoTheFolderAndTheEmptyStartMenuFolder) 
     ASSERT_TRUE(CreateDirectoryW(menu.c_str(), nullptr));
     for (const wchar_t* name : {L"Brinet", L"Notarel", L"Packrill"}) {
         writeFile(install + name + L".exe", "x");
-        ASSERT_EQ(createShortcut((install + name + L".exe").c_str(), (menu + name + L".lnk").c_str()), S_OK);
+        ASSERT_EQ(
+            createShortcut((install + name + L".exe").c_str(), (menu + name + L".lnk").c_str()),
+            S_OK);
     }
     DeleteFileW((install + L"Packrill.exe").c_str());  // a link whose program is gone still goes
     RemovalOutcome outcome;
@@ -134,8 +141,10 @@ TEST_F(UninstallShortcuts, KeepsLinksThatLeadElsewhereOrCannotBeRead) {
     ASSERT_TRUE(CreateDirectoryW(menu.c_str(), nullptr));
     writeFile(install + L"Brinet.exe", "x");
     writeFile(other + L"Padwick.exe", "x");
-    ASSERT_EQ(createShortcut((install + L"Brinet.exe").c_str(), (menu + L"Brinet.lnk").c_str()), S_OK);
-    ASSERT_EQ(createShortcut((other + L"Padwick.exe").c_str(), (menu + L"Padwick.lnk").c_str()), S_OK);
+    ASSERT_EQ(createShortcut((install + L"Brinet.exe").c_str(), (menu + L"Brinet.lnk").c_str()),
+              S_OK);
+    ASSERT_EQ(createShortcut((other + L"Padwick.exe").c_str(), (menu + L"Padwick.lnk").c_str()),
+              S_OK);
     writeFile(menu + L"Notarel.lnk", "not a shortcut");
     RemovalOutcome outcome;
     removeShortcuts(programs, install, outcome);

@@ -11,7 +11,8 @@ namespace {
 
 const std::wstring Folder = L"C:\\Apps\\Velkaris\\";
 
-void setText(const std::wstring& key, const wchar_t* value, const std::wstring& text, DWORD type = REG_SZ)
+void setText(const std::wstring& key, const wchar_t* value, const std::wstring& text,
+             DWORD type = REG_SZ)
 {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), value, type, text.c_str(),
                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
@@ -91,7 +92,8 @@ TEST(UninstallRegistry, CarriesOutEachKindOfStepAndCountsMissingAsRemoved) {
 void writeInstalledTypes()
 {
     const std::wstring classes = L"Software\\Classes\\";
-    for (const wchar_t* verb : {L"Directory\\shell\\Tunewell", L"SystemFileAssociations\\audio\\shell\\Tunewell"}) {
+    for (const wchar_t* verb :
+         {L"Directory\\shell\\Tunewell", L"SystemFileAssociations\\audio\\shell\\Tunewell"}) {
         setText(classes + verb, nullptr, L"Play with Tunewell");
         setText(classes + verb + L"\\command", nullptr, command(L"Tunewell"));
     }
@@ -110,7 +112,8 @@ void writeInstalledTypes()
 
 TEST(UninstallRegistry, PlanRemovesTheInstalledTypesAndEmptyParentsButNotTheNeighbours) {
     writeInstalledTypes();
-    setText(L"Software\\Classes\\Directory\\shell\\Browse", nullptr, L"Browse with another program");
+    setText(L"Software\\Classes\\Directory\\shell\\Browse", nullptr,
+            L"Browse with another program");
     setText(L"Software\\Classes\\.pkr\\OpenWithProgids", L"Archiver.File", L"");
 
     const UserRegistry registry;
