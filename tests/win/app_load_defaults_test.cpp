@@ -96,7 +96,10 @@ TEST_F(LoadDefaults, ValueOf472BytesIsReadAndOf474BytesIsNot) {
 
 TEST_F(LoadDefaults, ValueWithoutTerminatorEndsInsideTheField) {
     const std::wstring folder = tempFolder(L"unterminated");
-    setAppPath(REG_SZ, folder.data(), static_cast<DWORD>(folder.size() * sizeof(wchar_t)));
+    // A character follows the stored bytes: the registry would otherwise count a terminator
+    // found right after them as part of the value.
+    const std::wstring followed = folder + L"X";
+    setAppPath(REG_SZ, followed.data(), static_cast<DWORD>(folder.size() * sizeof(wchar_t)));
     load();
     EXPECT_EQ(installDir(), folder + L"\\");
 }
