@@ -53,16 +53,17 @@ Options:
   --dict SIZE             dictionary size in bytes, 4096 to 4194304; KiB and MiB
                           suffixes are accepted (default: the image length rounded
                           up to 2^n or 3 * 2^(n-1), so 3 MiB for a 2.5 MB image)
-  --nice N                nice match length, 4 to 273 (default 273)
+  --nice N                nice match length, 4 to 273 (default 273 or 128, see below)
   --depth N               match finder search depth, 0 to 1000; 0 lets liblzma
                           choose from the nice length
   -h, --help              show this text
 
 By default build compresses with the binary-tree match finder bt4 and tries four
-settings in parallel: lc 3 pb 2 at depths 512 and 0, lc 3 pb 1 at depth 512 and lc 4
-pb 1 at depth 0 (all lp 0), then keeps the smallest stream; the first is the setting
-of 'xz --format=lzma -9e'. Each encoder option given fixes that setting in all four,
-so --lc 3 --pb 2 --depth 512 tries just one.
+settings in parallel: lc 3 pb 2 at nice length 273 and depth 512, lc 3 pb 1 at nice
+length 128 and depth 0, lc 2 pb 0 and lc 1 pb 1 at nice length 128 and depth 512 (all
+lp 0), then keeps the smallest stream; the first is the setting of
+'xz --format=lzma -9e'. Each encoder option given fixes that setting in all four, so
+--lc 3 --pb 2 --nice 273 --depth 512 tries just one.
 The result is checked with the installer's own loader before it is written. Output
 files appear complete or not at all.
 
