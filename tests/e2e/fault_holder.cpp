@@ -1,0 +1,65 @@
+// Keeps faults in place for an installation running beside it, until it is killed:
+//   fault_holder [file PATH | volatile-key KEY]...
+// "file" opens an existing file for reading with share mode 0, so no other program can
+// open it at all; "volatile-key" creates a key below HKEY_CURRENT_USER that lives only in
+// memory, below which the registry refuses every lasting key. Prints "holding" once every
+// fault is in place; exits with 1 when one cannot be made.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+bool holdFile(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        std::fwprintf(stderr, L"fault_holder: cannot open %ls (error %lu)\n", path,
+                      GetLastError());
+        return false;
+    }
+    return true;
+}
+
+bool createVolatileKey(const wchar_t* path) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    const LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_VOLATILE,
+                                        KEY_WRITE, nullptr, &key, &disposition);
+    if (result != ERROR_SUCCESS || disposition != REG_CREATED_NEW_KEY) {
+        // An existing key keeps its own kind; the test must remove it first.
+        std::fwprintf(stderr, L"fault_holder: cannot create the volatile key %ls (%ld)\n", path,
+                      result);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int wmain(int count, wchar_t** arguments) {
+    if (count < 3 || count % 2 == 0) {
+        std::fprintf(stderr, "usage: fault_holder [file PATH | volatile-key KEY]...\n");
+        return 2;
+    }
+    for (int i = 1; i + 1 < count; i += 2) {
+        const wchar_t* kind = arguments[i];
+        const wchar_t* target = arguments[i + 1];
+        bool made = false;
+        if (std::wcscmp(kind, L"file") == 0) {
+            made = holdFile(target);
+        } else if (std::wcscmp(kind, L"volatile-key") == 0) {
+            made = createVolatileKey(target);
+        } else {
+            std::fwprintf(stderr, L"fault_holder: unknown fault %ls\n", kind);
+        }
+        if (!made) {
+            return 1;
+        }
+    }
+    std::printf("holding\n");
+    std::fflush(stdout);
+    Sleep(INFINITE);
+    return 0;
+}
