@@ -3,7 +3,7 @@
 # that nothing installed is lost, and that the next installation succeeds.
 set(_faults_args "${VELKARIS_OUT_DIR}/VelkarisSetup.exe" "${VELKARIS_PACK_TOOL}"
     "${VELKARIS_OUT_DIR}/velkaris.pkg" "${VELKARIS_WINDOW_PROBE}" "${VELKARIS_FAULT_HOLDER}")
-foreach(_test held_open)
+foreach(_test full held_open read_only registry)
     velkaris_add_wine_test(NAME e2e.faults_${_test}
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/faults_${_test}.sh ${_faults_args})
 endforeach()
