@@ -4,6 +4,8 @@
 
 namespace {
 
+const lzma_allocator* decoderAllocator = nullptr;
+
 constexpr uint32_t PropertiesSize = 5;
 constexpr uint32_t MinimumStreamSize = 5;
 constexpr uint8_t FirstInvalidProperties = 225;  // (4 * 5 + 4) * 9 + 8 + 1
@@ -43,6 +45,7 @@ uint32_t decodeRawLzma(const uint8_t* resource, uint32_t resourceSize, uint8_t* 
     };
 
     lzma_stream stream = LZMA_STREAM_INIT;
+    stream.allocator = decoderAllocator;
     if (lzma_raw_decoder(&stream, filters) != LZMA_OK) {
         lzma_end(&stream);
         return 0;
@@ -58,4 +61,8 @@ uint32_t decodeRawLzma(const uint8_t* resource, uint32_t resourceSize, uint8_t* 
     const uint32_t written = capacity - static_cast<uint32_t>(stream.avail_out);
     lzma_end(&stream);
     return written;
+}
+
+void setLzmaDecoderAllocator(const lzma_allocator* allocator) {
+    decoderAllocator = allocator;
 }
