@@ -6,6 +6,7 @@ find_package(GTest REQUIRED)
 add_subdirectory(package)
 add_subdirectory(package/tool)
 add_subdirectory(tests/host)
+add_subdirectory(bench)
 
 set(VELKARIS_LZMA_MINGW_PREFIX "" CACHE PATH "Prefix of liblzma built for MinGW (scripts/setup)")
 if(NOT VELKARIS_LZMA_MINGW_PREFIX)
