@@ -176,18 +176,24 @@ RunFigures measureInstallRun(const std::wstring& setupExe) {
     return figures;
 }
 
-double measureProgramStart(const std::wstring& exe) {
+ProgramFigures measureProgram(const std::wstring& exe) {
+    ProgramFigures figures{-1, 0};
     ChildProcess child;
     const double startedAt = nowMs();
     if (!child.start(exe)) {
-        return -1;
+        return figures;
     }
     HWND window = waitForWindow(child, nullptr);
     const double elapsed = nowMs() - startedAt;
     if (window == nullptr) {
-        return -1;
+        return figures;
     }
+    figures.startToWindowMs = elapsed;
+    WaitForInputIdle(child.info.hProcess, 5000);
+    RunFigures memory{};
+    readMemory(child.info.hProcess, memory);
+    figures.peakWorkingSet = memory.peakWorkingSet;
     PostMessageW(window, WM_CLOSE, 0, 0);
     WaitForSingleObject(child.info.hProcess, 5000);
-    return elapsed;
+    return figures;
 }

@@ -30,6 +30,11 @@ struct RunFigures {
 
 RunFigures measureInstallRun(const std::wstring& setupExe);
 
-// Start of an ordinary windowed program to its first visible window, closed again; for
-// comparing the installer's start with Wine's own cost of starting a program. -1 on failure.
-double measureProgramStart(const std::wstring& exe);
+struct ProgramFigures {
+    double startToWindowMs;  // -1 when the program did not show a window
+    SIZE_T peakWorkingSet;
+};
+
+// Start of an ordinary windowed program to its first visible window, and its peak working
+// set then; it is closed again. What Wine itself costs, to compare the installer with.
+ProgramFigures measureProgram(const std::wstring& exe);
