@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# A person presses Enter three times: I Agree, Next, Install. The progress page comes up in
+# the Installing state: the steps run to the end, and an Esc pressed right behind Install
+# is dropped (a close request is only ignored while installing). Afterwards Esc ends the run
+# with exit code 0. Also prints what the destination page shows on this machine.
+source "$(dirname "$0")/wizard_common.sh"
+exe=${1:?installer}
+
+e2e_begin
+e2e_start "$exe"
+window=$(e2e_wait_window "$wiz_title_regex")
+wiz_wait_page 0
+e2e_keys "$window" Return
+wiz_wait_page 1
+e2e_keys "$window" Return
+wiz_wait_page 2
+
+required=$(wiz_text 1017)
+available=$(wiz_text 1016)
+e2e_log "destination page: '$(wiz_text 1005)', '$required', '$available'"
+[[ $required =~ ^Space\ required:\ \ [1-9][0-9]*\ MB$ ]] || e2e_fail "required line '$required'"
+[[ $available =~ ^Space\ available:\ [0-9]+\ (MB|GB|TB)$ ]] ||
+  e2e_fail "available line '$available'"
+wiz_enabled 1 || e2e_fail "Install is disabled"
+destination=$(e2e_unix_path "$(wiz_text 1005)")
+
+xdotool windowfocus --sync "$window"
+xdotool key --delay 60 Return Escape
+wiz_wait_page 3
+wiz_wait_text 1003 "Installation completed successfully." 60
+kill -0 "$e2e_app_pid" 2>/dev/null || e2e_fail "Esc during the installation closed the program"
+[ -f "$destination/Brinet.exe" ] && [ -f "$destination/uninstall.exe" ] ||
+  e2e_fail "nothing installed in $destination"
+e2e_log "installed; Esc during the installation was ignored"
+
+e2e_keys "$window" Escape
+e2e_expect_exit 0 20
+e2e_log "Esc after the installation ended the run with exit code 0"
