@@ -2,4 +2,4 @@
 # system DLLs, is hardened by the linker, and restricts DLL loading before anything else.
 add_test(NAME e2e.hardening_binary
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/hardening_binary.sh ${VELKARIS_OUT_DIR}/VelkarisSetup.exe
-            ${CMAKE_OBJDUMP})
+            $<TARGET_FILE:VelkarisSetup> ${CMAKE_OBJDUMP})

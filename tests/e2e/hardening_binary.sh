@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Reads the installer's PE headers, imports and entry routine with objdump.
+# Reads the shipped installer's PE headers and imports, and the entry routine of the same
+# program as linked with its symbols, with objdump.
 set -euo pipefail
-exe=${1:?installer}
-objdump=${2:?objdump of the MinGW toolchain}
+exe=${1:?shipped installer}
+linked=${2:?installer with symbols}
+objdump=${3:?objdump of the MinGW toolchain}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 headers=$("$objdump" -p "$exe")
@@ -22,7 +24,7 @@ echo "imports: $(tr '\n' ' ' <<<"$imports")"
 
 # DLLs loaded by name must come from the system folder from the first instruction on:
 # the entry routine's first call restricts the search path.
-first_call=$("$objdump" -d --disassemble=wWinMain "$exe" | grep -m1 -E '\scall\s')
+first_call=$("$objdump" -d --disassemble=wWinMain "$linked" | grep -m1 -E '\scall\s')
 [[ $first_call == *"<__imp_SetDefaultDllDirectories>"* ]] ||
   fail "the entry routine's first call is not SetDefaultDllDirectories: $first_call"
 echo "first call of wWinMain: SetDefaultDllDirectories"
