@@ -112,6 +112,23 @@ TEST_F(WizardPages, EnterMovesForwardAndBackStepsBack) {
     EXPECT_TRUE(recordedSteps.empty());
 }
 
+TEST_F(WizardPages, ShowingAPageAgainFocusesItsButtonOneWhereverTheFocusWasLeft) {
+    goToPage(Components);
+    SendMessageW(page(Components), WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(control(Components, 1008)), TRUE);
+    pump();
+    ASSERT_EQ(GetFocus(), control(Components, 1008));
+    click(Components, 1);
+    click(Destination, 3);
+    EXPECT_EQ(GetFocus(), control(Components, 1));
+
+    pressKey(VK_TAB);
+    ASSERT_NE(GetFocus(), control(Components, 1));
+    click(Components, 3);
+    click(Licence, 1);
+    EXPECT_EQ(GetFocus(), control(Components, 1));
+}
+
 TEST_F(WizardPages, MnemonicsPressTheirButtons) {
     pressAlt(L'a');
     EXPECT_TRUE(onlyVisiblePage(setup.context, Components));
