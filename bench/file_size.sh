@@ -1,4 +1,4 @@
-# Installer file size, sourced by bench/run: the whole file, what the package resource takes,
+# Installer file size, sourced by bench/run: the shipped file, what the package resource takes,
 # the rest as built and stripped, and the sections that hold it.
 
 # section_sizes EXE: "name size" per section, sizes in decimal.
@@ -23,9 +23,9 @@ size_rows() {
   local verdict=NO verdict_stripped=NO
   [ "$beyond" -lt "$limit" ] && verdict=yes
   [ "$beyond_stripped" -lt "$limit" ] && verdict_stripped=yes
-  row "file size" "VelkarisSetup.exe as built (package resource $package_size, .rsrc $rsrc, \
+  row "file size" "VelkarisSetup.exe as shipped in build/out (package resource $package_size, .rsrc $rsrc, \
 debug sections $debug)" "$file bytes"
-  row "file size" "as built, beyond the package resource" "$beyond bytes" \
+  row "file size" "as shipped, beyond the package resource" "$beyond bytes" \
     "< 100 KiB ($limit)" "$verdict"
   row "file size" "stripped (strip), beyond the package resource" "$beyond_stripped bytes" \
     "< 100 KiB ($limit)" "$verdict_stripped"
