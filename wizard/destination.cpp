@@ -14,7 +14,6 @@
 namespace {
 
 constexpr wchar_t BrowseTitle[] = L"Select a destination folder for Velkaris App Pack.";
-constexpr wchar_t SetupCaption[] = L"Velkaris App Pack (Single User)";
 constexpr UINT BrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
 constexpr uint32_t DisplayNameUnits = 260;
 constexpr uint32_t RootUnits = 3;

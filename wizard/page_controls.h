@@ -1,5 +1,8 @@
-// Control and command ids of the wizard pages, as the page templates number them.
+// Control and command ids of the wizard pages, as the page templates number them, and the
+// caption the wizard's windows carry.
 #pragma once
+
+constexpr wchar_t SetupCaption[] = L"Velkaris App Pack (Single User)";
 
 // Commands: button 1 of every page, the Cancel buttons (and Esc), Back, Browse, Show Details.
 constexpr int NextCommand = 1;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr wchar_t Caption[] = L"Velkaris App Pack (Single User)";
 constexpr uint32_t LicenceMaxBytes = ScratchBytes - 1;
 constexpr COLORREF DetailsBackground = RGB(2, 38, 9);
 constexpr COLORREF DetailsText = RGB(6, 176, 37);
@@ -107,7 +106,7 @@ INT_PTR onListColour(HDC dc, HWND list) {
 
 void initPages(HWND mainWindow) {
     SetupContext& setup = *theSetup;
-    SetWindowTextW(mainWindow, Caption);
+    SetWindowTextW(mainWindow, SetupCaption);
     for (const PageText& item : PageTexts) {
         SetDlgItemTextA(setup.pages[item.page], item.control, item.text);
     }
@@ -132,7 +131,8 @@ void showPage(uint32_t n) {
     }
     HWND page = setup.pages[n];
     SetFocus(page);
-    PostMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, NextCommand)), TRUE);
+    HWND buttonOne = GetDlgItem(page, NextCommand);
+    PostMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(buttonOne), TRUE);
     if (n == Destination) {
         updateSpace();
     }

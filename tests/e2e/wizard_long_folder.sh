@@ -6,9 +6,15 @@ source "$(dirname "$0")/wizard_common.sh"
 exe=${1:?installer}
 
 # C:\velkaris-e2e\ and three parts: 235 characters, the longest AppPath start-up accepts.
-start='C:\velkaris-e2e\'$(printf 'a%.0s' {1..100})'\'$(printf 'b%.0s' {1..100})'\'$(printf 'c%.0s' {1..17})
-child=$(printf 'd%.0s' {1..23})
+part() { printf "$1%.0s" $(seq "$2"); }
+start='C:\velkaris-e2e\'$(part a 100)'\'$(part b 100)'\'$(part c 17)
+child=$(part d 23)
 [ ${#start} = 235 ] && [ $((${#start} + 1 + ${#child})) = 259 ] || e2e_fail "bad test lengths"
+
+# other_windows_titled REGEX WINDOW: visible windows with that title other than WINDOW.
+other_windows_titled() {
+  xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "$2" || true
+}
 
 e2e_begin
 mkdir -p "$(e2e_unix_path "$start")/$child"
@@ -28,7 +34,7 @@ e2e_keys "$browser" Escape
 browser_wait_closed
 
 browser=$(browser_open "$window")
-browser_wait_selection "$(printf 'c%.0s' {1..17})"
+browser_wait_selection "$(part c 17)"
 e2e_keys "$browser" Right Down
 browser_wait_selection "$child"
 e2e_keys "$browser" Return
@@ -36,20 +42,18 @@ browser_wait_closed
 
 box=''
 for ((i = 0; i < 100; i++)); do
-  box=$(xdotool search --onlyvisible --name "$wiz_title_regex" 2>/dev/null | grep -vx "$window" |
-    head -n 1 || true)
+  box=$(other_windows_titled "$wiz_title_regex" "$window" | head -n 1)
   [ -n "$box" ] && break
   sleep 0.1
 done
 [ -n "$box" ] || e2e_fail "no message box"
 message=$(e2e_probe "$wiz_title" | grep -a ' class=Static ' | sed 's/^.* text=//' | grep . || true)
-[ "$message" = 'The folder path is too long. Choose a folder with a path of at most 245 characters.' ] ||
-  e2e_fail "message '$message'"
+expected='The folder path is too long. Choose a folder with a path of at most 245 characters.'
+[ "$message" = "$expected" ] || e2e_fail "message '$message'"
 e2e_log "refused with: $message"
 e2e_keys "$box" Return
 for ((i = 0; i < 50; i++)); do
-  [ -z "$(xdotool search --onlyvisible --name "$wiz_title_regex" 2>/dev/null | grep -vx "$window")" ] &&
-    break
+  [ -z "$(other_windows_titled "$wiz_title_regex" "$window")" ] && break
   sleep 0.1
 done
 
