@@ -5,6 +5,7 @@ find_package(GTest REQUIRED)
 
 add_subdirectory(package)
 add_subdirectory(package/tool)
+add_subdirectory(wizard)
 add_subdirectory(tests/host)
 add_subdirectory(bench)
 
