@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstring>
@@ -20,11 +18,11 @@
 #include "tests/win/app_test_setup.h"
 #include "tests/win/install_test_files.h"
 #include "tests/win/install_test_links.h"
+#include "tests/win/step_test_pages.h"
 #include "tests/win/test_registry.h"
 
 namespace {
 
-constexpr int DetailsListId = 1018;
 const std::wstring FailedLine = L"ERROR: Write failed.";
 const wchar_t* const UninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkaris";
@@ -54,9 +52,6 @@ void expectText(const std::wstring& key, const wchar_t* name, const std::wstring
     EXPECT_EQ(value.data, std::vector<uint8_t>(bytes, bytes + 2 * (text.size() + 1)));
 }
 
-INT_PTR CALLBACK quietPage(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
 
 // The known folders start-up builds on, pointed at folders of the test's choosing and
 // restored afterwards.
@@ -87,26 +82,12 @@ protected:
 // of small known entries, every application checked.
 class FieldBoundaries : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&classes);
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
+    static void SetUpTestSuite() { initStepTestThread(); }
+    static void TearDownTestSuite() { finishStepTestThread(); }
 
     void SetUp() override {
         SetupContext& setup = test.context;
-        setup.mainWindow = CreateWindowW(L"STATIC", L"main", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                         setup.instance, nullptr);
-        setup.pages[Components] = CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(105),
-                                                     setup.mainWindow, quietPage, 0);
-        setup.pages[Progress] = CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(107),
-                                                   setup.mainWindow, quietPage, 0);
-        ASSERT_NE(setup.pages[Progress], nullptr);
-        setup.detailsList = GetDlgItem(setup.pages[Progress], DetailsListId);
-        for (uint32_t i = 0; i < ApplicationCount; ++i) {
-            CheckDlgButton(setup.pages[Components], 1006 + i, BST_CHECKED);
-        }
+        ASSERT_TRUE(createStepPages(setup));
         block.assign(UnpackBlockSize, 0);
         for (uint32_t k = 0; k < PackageEntryCount; ++k) {
             const uint32_t offset = PackageHeaderSize + 1000 * k;
@@ -123,12 +104,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, UninstallKey);
     }
 
-    void TearDown() override {
-        DestroyWindow(test.context.mainWindow);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
+    void TearDown() override { destroyStepPages(test.context); }
 
     void setInstallDir(const std::wstring& folder) {
         ASSERT_LT(folder.size(), static_cast<size_t>(FolderFieldUnits));

@@ -10,4 +10,4 @@ velkaris_add_windows_gtest(install_shell_helpers_test ${_install}/install_folder
 velkaris_add_windows_gtest(install_text_test ${_install}/install_text_test.cpp)
 velkaris_add_windows_gtest(install_steps_test ${_install}/install_steps_test.cpp
     ${_install}/install_test_files.cpp ${_install}/install_test_links.cpp
-    ${_install}/test_registry.cpp RESOURCES)
+    ${_install}/test_registry.cpp ${_install}/step_test_pages.cpp RESOURCES)

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cstring>
 #include <string>
@@ -16,12 +15,12 @@
 #include "install/install_steps.h"
 #include "tests/win/install_test_files.h"
 #include "tests/win/install_test_links.h"
+#include "tests/win/step_test_pages.h"
 #include "tests/win/test_registry.h"
 
 namespace {
 
 constexpr int StatusLine = 1003;
-constexpr int DetailsList = 1018;
 constexpr int ProgressBar = 1019;
 constexpr uint32_t NoMessage = 0xFFFFFFFF;
 
@@ -44,9 +43,6 @@ const wchar_t* const WrittenKeys[] = {
     UninstallKey,
 };
 
-INT_PTR CALLBACK quietPage(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
 
 // A REG_SZ value as the registry must hold it: the text and its terminator, nothing more.
 void expectText(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
@@ -70,27 +66,15 @@ void expectNumber(const std::wstring& key, const wchar_t* name, DWORD number) {
 
 class InstallSteps : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&classes);
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    }
-    static void TearDownTestSuite() { CoUninitialize(); }
+    static void SetUpTestSuite() { initStepTestThread(); }
+    static void TearDownTestSuite() { finishStepTestThread(); }
 
     void SetUp() override {
         SetupContext& setup = context;
         setup.instance = GetModuleHandleW(nullptr);
         setup.componentNames = componentTable;
         theSetup = &setup;
-        setup.mainWindow = CreateWindowW(L"STATIC", L"main", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                         setup.instance, nullptr);
-        setup.pages[Components] = CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(105),
-                                                     setup.mainWindow, quietPage, 0);
-        setup.pages[Progress] = CreateDialogParamW(setup.instance, MAKEINTRESOURCEW(107),
-                                                   setup.mainWindow, quietPage, 0);
-        ASSERT_NE(setup.pages[Components], nullptr);
-        ASSERT_NE(setup.pages[Progress], nullptr);
-        setup.detailsList = GetDlgItem(setup.pages[Progress], DetailsList);
+        ASSERT_TRUE(createStepPages(setup));
         fillBlock();
         const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         folder = freshFolder(std::wstring(test, test + std::strlen(test)));
@@ -100,21 +84,13 @@ protected:
         wcscpy(setup.shortcutDir, startMenu.c_str());
         setup.requiredBytes = 1500000;
         setup.state = Installing;
-        for (uint32_t i = 0; i < ApplicationCount; ++i) {
-            CheckDlgButton(setup.pages[Components], 1006 + i, BST_CHECKED);
-        }
         for (const wchar_t* key : WrittenKeys) {
             RegDeleteTreeW(HKEY_CURRENT_USER, key);
             RegDeleteKeyW(HKEY_CURRENT_USER, key);
         }
     }
 
-    void TearDown() override {
-        DestroyWindow(context.mainWindow);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
+    void TearDown() override { destroyStepPages(context); }
 
     // Eleven entries of distinct sizes and times, and bytes that differ per entry.
     void fillBlock() {
