@@ -45,14 +45,14 @@ constexpr PageText PageTexts[] = {
 };
 
 // Shows the start of package entry 0 as the licence: at most 511 bytes, always terminated,
-// and never read past the end of the unpacked image.
+// and never read past the end of the unpack block.
 void loadLicenceText(SetupContext& setup) {
     char* text = setup.scratch.text;
     std::memset(text, 0, ScratchBytes);
     const PackageEntry& licence = setup.entries[LicenceEntry];
-    const uint32_t imageLength = setup.unpacked.length;
-    const uint32_t inImage = licence.offset < imageLength ? imageLength - licence.offset : 0;
-    const uint32_t count = std::min({licence.size, LicenceMaxBytes, inImage});
+    const uint32_t blockLength = setup.unpacked.length;
+    const uint32_t inBlock = licence.offset < blockLength ? blockLength - licence.offset : 0;
+    const uint32_t count = std::min({licence.size, LicenceMaxBytes, inBlock});
     if (count != 0) {
         std::memcpy(text, setup.unpacked.data + licence.offset, count);
     }
