@@ -2,10 +2,10 @@
 
 #include <shlobj.h>
 
-#include "app/path_helpers.h"
-#include "app/path_limits.h"
-#include "app/wide_text.h"
-#include "package/package_resource.h"
+#include "setup/package_resource.h"
+#include "setup/path_helpers.h"
+#include "setup/path_limits.h"
+#include "setup/wide_text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "app/main_window.h"
 
-#include "app/setup_context.h"
 #include "app/startup_failure.h"
 #include "app/step_timer.h"
 #include "app/window_geometry.h"
 #include "install/install_steps.h"
+#include "setup/setup_context.h"
 #include "wizard/pages.h"
 
 namespace {

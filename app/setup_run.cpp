@@ -3,10 +3,10 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/component_table.h"
 #include "app/load_defaults.h"
 #include "app/main_window.h"
 #include "app/startup_failure.h"
+#include "setup/component_table.h"
 
 namespace {
 

@@ -22,7 +22,7 @@ add_library(velkaris_setup_core STATIC)
 velkaris_windows_defaults(velkaris_setup_core)
 target_include_directories(velkaris_setup_core PUBLIC ${PROJECT_SOURCE_DIR})
 
-foreach(dir package pack resources app wizard install tests/win tests/e2e)
+foreach(dir package pack resources setup app wizard install tests/win tests/e2e)
     if(EXISTS "${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt")
         add_subdirectory(${dir})
     endif()

@@ -1,8 +1,8 @@
 // Install steps 0 to 7: one chosen application, its shortcut and its registry values.
-#include "app/setup_context.h"
 #include "install/shell_helpers.h"
 #include "install/step_parts.h"
-#include "wizard/page_controls.h"
+#include "setup/page_controls.h"
+#include "setup/setup_context.h"
 
 namespace {
 

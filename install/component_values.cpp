@@ -2,7 +2,7 @@
 #include "install/registry_table.h"
 #include "install/shell_helpers.h"
 #include "install/step_parts.h"
-#include "app/path_helpers.h"
+#include "setup/path_helpers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Install step 8: AppPath, the uninstaller and its registration, and the result text.
-#include "app/path_helpers.h"
 #include "install/shell_helpers.h"
 #include "install/step_parts.h"
+#include "setup/path_helpers.h"
 
 namespace {
 

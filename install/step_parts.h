@@ -1,8 +1,8 @@
 // What the install steps share: the step's local text buffers and the progress page.
 #pragma once
 
-#include "app/setup_context.h"
 #include "install/install_text.h"
+#include "setup/setup_context.h"
 
 // The two local text buffers of one step, zero-filled at its start. Their 308 units hold
 // a quoted 299-character path with its six-character suffix, so nothing built from a

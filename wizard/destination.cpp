@@ -4,11 +4,11 @@
 
 #include <cwchar>
 
-#include "app/path_helpers.h"
-#include "app/path_limits.h"
-#include "app/setup_context.h"
-#include "app/wide_text.h"
-#include "wizard/page_controls.h"
+#include "setup/page_controls.h"
+#include "setup/path_helpers.h"
+#include "setup/path_limits.h"
+#include "setup/setup_context.h"
+#include "setup/wide_text.h"
 #include "wizard/space_rules.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/setup_context.h"
+#include "setup/page_controls.h"
+#include "setup/setup_context.h"
 #include "wizard/destination.h"
-#include "wizard/page_controls.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/path_limits.h"
+#include "setup/path_limits.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/path_helpers.h"
-#include "app/wide_text.h"
 #include "app/window_geometry.h"
+#include "setup/path_helpers.h"
+#include "setup/wide_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/win/app_recorded_steps.h"
 
-#include "app/setup_context.h"
 #include "install/install_steps.h"
+#include "setup/setup_context.h"
 
 std::vector<uint32_t> recordedSteps;
 

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "app/component_table.h"
+#include "setup/component_table.h"
 
 TestSetup::TestSetup() {
     context.instance = GetModuleHandleW(nullptr);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/setup_context.h"
+#include "setup/setup_context.h"
 
 struct TestSetup {
     SetupContext context{};

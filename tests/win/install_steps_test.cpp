@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/component_table.h"
-#include "app/setup_context.h"
 #include "install/install_steps.h"
+#include "setup/component_table.h"
+#include "setup/setup_context.h"
 #include "tests/win/install_test_files.h"
 #include "tests/win/install_test_links.h"
 #include "tests/win/step_test_pages.h"

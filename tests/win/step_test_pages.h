@@ -3,7 +3,7 @@
 // and 107), every application checked.
 #pragma once
 
-#include "app/setup_context.h"
+#include "setup/setup_context.h"
 
 // Common controls and COM for the test thread; once per test suite.
 void initStepTestThread();

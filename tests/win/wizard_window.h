@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/setup_context.h"
+#include "setup/setup_context.h"
 #include "tests/win/app_test_setup.h"
 
 class WizardWindow : public ::testing::Test {

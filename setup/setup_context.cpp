@@ -1,3 +1,3 @@
-#include "app/setup_context.h"
+#include "setup/setup_context.h"
 
 SetupContext* theSetup = nullptr;

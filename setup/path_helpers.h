@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "app/setup_context.h"
+#include "setup/setup_context.h"
 
 // Writes "Software" and, for each component up to the first null, a backslash and the
 // component into setup.scratch. Returns scratch, or null when the path would not fit (the

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/setup_context.h"
+#include "setup/setup_context.h"
 
 // Application i is package entry i + 1 and check box 1006 + i; the last name is the
 // uninstaller's, package entry 10.

@@ -1,8 +1,8 @@
-#include "package/package_resource.h"
+#include "setup/package_resource.h"
 
-#include "app/setup_context.h"
 #include "package/package_loader.h"
 #include "package_constants.h"
+#include "setup/setup_context.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/wide_text.h"
+#include "setup/wide_text.h"
 
 #include <cwchar>
 

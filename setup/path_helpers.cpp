@@ -1,8 +1,8 @@
-#include "app/path_helpers.h"
+#include "setup/path_helpers.h"
 
 #include <cwchar>
 
-#include "app/wide_text.h"
+#include "setup/wide_text.h"
 
 wchar_t* buildKeyPath(SetupContext& setup, const wchar_t* c1, const wchar_t* c2,
                       const wchar_t* c3, const wchar_t* c4, const wchar_t* c5,
