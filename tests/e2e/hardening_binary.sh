@@ -22,9 +22,20 @@ while read -r dll; do
 done <<<"$imports"
 echo "imports: $(tr '\n' ' ' <<<"$imports")"
 
-# DLLs loaded by name must come from the system folder from the first instruction on:
-# the entry routine's first call restricts the search path.
-first_call=$("$objdump" -d --disassemble=wWinMain "$linked" | grep -m1 -E '\scall\s')
-[[ $first_call == *"<__imp_SetDefaultDllDirectories>"* ]] ||
-  fail "the entry routine's first call is not SetDefaultDllDirectories: $first_call"
-echo "first call of wWinMain: SetDefaultDllDirectories"
+# Functions newer than the oldest Windows the manifest names are looked up at run time:
+# a missing import would keep the program from starting at all there.
+functions=$(awk '/DLL Name:/ {dll = 1; next} dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print $3}' \
+  <<<"$headers")
+[ -n "$functions" ] || fail "no imported functions found"
+! grep -qx SetDefaultDllDirectories <<<"$functions" ||
+  fail "imports SetDefaultDllDirectories, which Windows Vista and 7 may lack"
+echo "$(wc -l <<<"$functions") imported functions"
+
+# DLLs loaded by name must come from the system folder from the first instruction on: the
+# entry routine's first calls look up SetDefaultDllDirectories in kernel32.
+calls=$("$objdump" -d --disassemble=wWinMain "$linked" | grep -E '\scall\s' | head -n 2)
+[[ $(sed -n 1p <<<"$calls") == *"<__imp_GetModuleHandleW>"* &&
+   $(sed -n 2p <<<"$calls") == *"<__imp_GetProcAddress>"* ]] ||
+  fail "the entry routine does not begin with the lookup: $calls"
+grep -qa SetDefaultDllDirectories "$exe" || fail "no SetDefaultDllDirectories to look up"
+echo "first calls of wWinMain: GetModuleHandleW, GetProcAddress (SetDefaultDllDirectories)"
