@@ -25,9 +25,11 @@ bool isExistingFolder(const wchar_t* path) {
 // Reads AppPath of an earlier installation into installDir; true when it names an existing
 // folder. The value's type is not asked for: any bytes that name a folder are taken.
 bool readPreviousFolder(SetupContext& setup) {
+    // A null key path (one too long for scratch) would open HKEY_CURRENT_USER itself.
+    const wchar_t* keyPath = buildKeyPath(setup, MakerFolder);
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, buildKeyPath(setup, MakerFolder), 0, KEY_QUERY_VALUE,
-                      &key) != ERROR_SUCCESS) {
+    if (keyPath == nullptr ||
+        RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return false;
     }
     DWORD size = AppPathMaxBytes;
