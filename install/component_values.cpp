@@ -1,6 +1,5 @@
 // The registry values of one installed application, written row by row from its table.
 #include "install/registry_table.h"
-#include "install/shell_helpers.h"
 #include "install/step_parts.h"
 #include "setup/path_helpers.h"
 
@@ -20,16 +19,12 @@ const wchar_t* valueData(const ComponentValue& value, const StepBuffers& buffers
 
 }  // namespace
 
-void writeTextValue(const wchar_t* keyPath, const wchar_t* valueName, const wchar_t* text) {
-    writeUserValue(keyPath, valueName, REG_SZ, text, registryTextBytes(text));
-}
-
 void writeComponentValues(SetupContext& setup, uint32_t index, const StepBuffers& buffers) {
     for (const ComponentValue& value : componentValues(index)) {
         const wchar_t* const* parts = value.keyParts;
         const wchar_t* keyPath =
             buildKeyPath(setup, parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
         // Every value here is its key's default value.
-        writeTextValue(keyPath, nullptr, valueData(value, buffers));
+        writeTextValue(setup, keyPath, nullptr, valueData(value, buffers));
     }
 }

@@ -1,33 +1,28 @@
 // Install step 8: AppPath, the uninstaller and its registration, and the result text.
-#include "install/shell_helpers.h"
 #include "install/step_parts.h"
 #include "setup/path_helpers.h"
 
 namespace {
 
-void writeNumberValue(const wchar_t* keyPath, const wchar_t* valueName, DWORD number) {
-    writeUserValue(keyPath, valueName, REG_DWORD, &number, sizeof number);
-}
-
 // The entry of the installed programs list that points at the uninstaller.
 void registerUninstaller(SetupContext& setup, const StepBuffers& buffers) {
     const wchar_t* key =
         buildKeyPath(setup, L"Microsoft", L"Windows", L"CurrentVersion", L"Uninstall", L"Velkaris");
-    writeTextValue(key, L"DisplayIcon", buffers.icon);
-    writeTextValue(key, L"DisplayName", L"Velkaris App Pack (Single User)");
-    writeTextValue(key, L"DisplayVersion", L"2308");
-    writeTextValue(key, L"Publisher", L"Velkaris");
-    writeTextValue(key, L"UninstallString", buffers.command);
-    writeNumberValue(key, L"EstimatedSize", setup.requiredBytes >> 10);
-    writeNumberValue(key, L"NoModify", 1);
-    writeNumberValue(key, L"NoRepair", 1);
+    writeTextValue(setup, key, L"DisplayIcon", buffers.icon);
+    writeTextValue(setup, key, L"DisplayName", L"Velkaris App Pack (Single User)");
+    writeTextValue(setup, key, L"DisplayVersion", L"2308");
+    writeTextValue(setup, key, L"Publisher", L"Velkaris");
+    writeTextValue(setup, key, L"UninstallString", buffers.command);
+    writeNumberValue(setup, key, L"EstimatedSize", setup.requiredBytes >> 10);
+    writeNumberValue(setup, key, L"NoModify", 1);
+    writeNumberValue(setup, key, L"NoRepair", 1);
 }
 
 // AppPath is stored first, so the next run finds the folder even when the uninstaller
 // cannot be written; the registration needs the written uninstaller.
 void installUninstaller(SetupContext& setup, uint32_t folderLength, StepBuffers& buffers) {
-    writeUserValue(buildKeyPath(setup, L"Velkaris"), L"AppPath", REG_SZ, setup.installDir,
-                   2 * (folderLength + 1));
+    writeReportedValue(setup, buildKeyPath(setup, L"Velkaris"), L"AppPath", REG_SZ,
+                       setup.installDir, 2 * (folderLength + 1));
     if (!appendTexts(setup.installDir, {setup.componentNames[UninstallComponent], L".exe"})) {
         reportWriteFailed(setup);
         return;

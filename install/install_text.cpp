@@ -33,6 +33,15 @@ bool buildQuotedPath(wchar_t (&quoted)[StepTextUnits], const wchar_t* program) {
     return appendTexts(quoted, {L"\"", program, L"\""});
 }
 
+void buildRegistryLine(wchar_t (&line)[RegistryLineUnits], const wchar_t* keyPath,
+                       const wchar_t* valueName) {
+    line[0] = L'\0';
+    appendTexts(line, {RegistryLinePrefix, keyPath});
+    if (valueName != nullptr) {
+        appendTexts(line, {L" (", valueName, L")"});
+    }
+}
+
 uint32_t registryTextBytes(const wchar_t* text) {
     return static_cast<uint32_t>(2 * (wcslen(text) + 1));
 }

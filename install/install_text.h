@@ -26,6 +26,16 @@ bool buildCommandString(wchar_t (&command)[StepTextUnits], const wchar_t* progra
 // The program's path between double quotes.
 bool buildQuotedPath(wchar_t (&quoted)[StepTextUnits], const wchar_t* program);
 
+// Units of the details line that names a registry key and value.
+constexpr size_t RegistryLineUnits = 320;
+constexpr wchar_t RegistryLinePrefix[] = L"HKEY_CURRENT_USER\\";
+
+// The details line of a registry write: the prefix and keyPath, then, unless valueName is
+// null (the key's default value), a space and the value name in parentheses. A part that
+// does not fit whole is left out, so the line stays bounded and terminated.
+void buildRegistryLine(wchar_t (&line)[RegistryLineUnits], const wchar_t* keyPath,
+                       const wchar_t* valueName);
+
 // A-Z become a-z; every other character is kept.
 constexpr wchar_t lowerAscii(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;

@@ -31,5 +31,13 @@ void setResultText(const SetupContext& setup, const char* text);
 // Writes the registry values of application index (0 to 7) from the step's icon and command
 // strings.
 void writeComponentValues(SetupContext& setup, uint32_t index, const StepBuffers& buffers);
-// Writes a REG_SZ value under keyPath (HKEY_CURRENT_USER) with its terminator.
-void writeTextValue(const wchar_t* keyPath, const wchar_t* valueName, const wchar_t* text);
+// Write one value under keyPath (HKEY_CURRENT_USER); a value that cannot be written gets a
+// details line naming its key and value, "ERROR: Write failed." and one more counted error.
+void writeReportedValue(SetupContext& setup, const wchar_t* keyPath, const wchar_t* valueName,
+                        DWORD type, const void* data, DWORD size);
+// A REG_SZ value with its terminator.
+void writeTextValue(SetupContext& setup, const wchar_t* keyPath, const wchar_t* valueName,
+                    const wchar_t* text);
+// A REG_DWORD value.
+void writeNumberValue(SetupContext& setup, const wchar_t* keyPath, const wchar_t* valueName,
+                      DWORD number);

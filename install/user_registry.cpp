@@ -12,7 +12,8 @@ uint32_t writeUserValue(const wchar_t* keyPath, const wchar_t* valueName, DWORD 
                         nullptr) != ERROR_SUCCESS) {
         return 0;
     }
-    RegSetValueExW(key, valueName, 0, type, static_cast<const BYTE*>(data), size);
+    const LONG written =
+        RegSetValueExW(key, valueName, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
-    return 1;
+    return written == ERROR_SUCCESS ? 1 : 0;
 }

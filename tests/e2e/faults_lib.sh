@@ -70,11 +70,14 @@ faults_install() {
   e2e_log "result: $faults_result"
 }
 
-# faults_expect_run WIN_DEST STATES UNINSTALLER RESULT: the details list and the final text
-# of the open installer, then Close. STATES has one letter per application: o installed,
-# x program not written, l shortcut not created, - unchecked; UNINSTALLER is o or x.
+# faults_expect_run WIN_DEST STATES UNINSTALLER RESULT [AFTER LINES]...: the details list
+# and the final text of the open installer, then Close. STATES has one letter per
+# application: o installed, x program not written, l shortcut not created, - unchecked;
+# UNINSTALLER is o or x. Each pair AFTER LINES expects LINES (one a line) right after the
+# line AFTER.
 faults_expect_run() {
-  local win_dest=$1 states=$2 uninstaller=$3 lines=() i
+  local win_dest=$1 states=$2 uninstaller=$3 result=$4 lines=() i expected
+  shift 4
   for i in "${!install_names[@]}"; do
     local exe="$win_dest\\${install_names[$i]}.exe" lnk="$faults_win_menu\\${install_names[$i]}.lnk"
     case "${states:$i:1}" in
@@ -85,8 +88,14 @@ faults_expect_run() {
   done
   lines+=("$win_dest\\uninstall.exe")
   [ "$uninstaller" = x ] && lines+=("$faults_error")
-  install_expect "details" "$(install_details)" "$(printf '%s\n' "${lines[@]}")"
-  install_expect "final text" "$faults_result" "$4"
+  expected=$(printf '%s\n' "${lines[@]}")
+  while [ $# -ge 2 ]; do
+    expected=$(after="$1" extra="$2" awk '{ print } $0 == ENVIRON["after"] { print ENVIRON["extra"] }' \
+      <<<"$expected")
+    shift 2
+  done
+  install_expect "details" "$(install_details)" "$expected"
+  install_expect "final text" "$faults_result" "$result"
   install_expect "progress" "$(install_progress)" 100
   install_close
 }

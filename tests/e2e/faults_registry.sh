@@ -2,10 +2,11 @@
 # Registry keys that cannot be created, met by an installation over a full one: the ProgID
 # key Notarel.Document and the per-user Uninstall key are made volatile, and the registry
 # refuses lasting keys below a volatile one, so Notarel's DefaultIcon and shell keys and
-# the uninstall registration cannot be written. Nothing of that is shown: the details list
-# is that of a successful run and the result is "Installation completed successfully.".
-# Every file and every other value stays as installed. Once the keys are ordinary again,
-# the next installation writes everything.
+# the uninstall registration cannot be written. Each value that fails is shown with its key
+# (and its name, where it is not the key's default value) and "ERROR: Write failed.", and
+# the result is "Installation failed."; the chain goes on, and every file and every other
+# value stays as installed. Once the keys are ordinary again, the next installation writes
+# everything.
 #   faults_registry.sh EXE PACK_TOOL PACKAGE WINDOW_PROBE FAULT_HOLDER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/install_lib.sh"
@@ -26,7 +27,16 @@ for key in "$prog_id" "$uninstall_parent"; do
 done
 faults_hold volatile-key "$prog_id" volatile-key "$uninstall_parent"
 faults_install Return Return Return
-faults_expect_run "$win_dest" oooooooo o "Installation completed successfully."
+notarel_failures=$(for key in DefaultIcon shell 'shell\open\command'; do
+  printf 'HKEY_CURRENT_USER\\%s\\%s\n%s\n' "$prog_id" "$key" "$faults_error"
+done)
+registration_failures=$(for value in DisplayIcon DisplayName DisplayVersion Publisher \
+    UninstallString EstimatedSize NoModify NoRepair; do
+  printf 'HKEY_CURRENT_USER\\%s\\Velkaris (%s)\n%s\n' "$uninstall_parent" "$value" "$faults_error"
+done)
+faults_expect_run "$win_dest" oooooooo o "Installation failed." \
+  "$faults_win_menu\\Notarel.lnk" "$notarel_failures" \
+  "$win_dest\\uninstall.exe" "$registration_failures"
 for i in 0 1 2 3 4 6 7; do
   faults_expect_app "$i" "$dest" "$win_dest"
 done
@@ -40,7 +50,7 @@ done
 cmp -s "$dest/uninstall.exe" "$(install_package_file uninstaller)" ||
   e2e_fail "uninstall.exe differs from entry 10"
 install_expect_reg 'HKCU\Software\Velkaris' AppPath REG_SZ "$win_dest\\"
-e2e_log "keys that cannot be created are not reported; everything else is installed"
+e2e_log "keys that cannot be created are reported; everything else is installed"
 
 for key in "$prog_id" "$uninstall_parent"; do
   wine reg delete "HKCU\\$key" /f >/dev/null 2>&1 || e2e_fail "cannot remove HKCU\\$key"

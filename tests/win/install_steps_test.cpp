@@ -288,7 +288,7 @@ TEST_F(InstallSteps, ShortcutThatCannotBeCreatedStillWritesTheValues) {
     EXPECT_EQ(status(), L"Installation failed.");
 }
 
-TEST_F(InstallSteps, RegistryKeyThatCannotBeCreatedIsNotReported) {
+TEST_F(InstallSteps, RegistryKeysThatCannotBeCreatedAreReportedAndTheStepGoesOn) {
     // A volatile ProgID key cannot hold the lasting DefaultIcon and shell keys.
     HKEY progId = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\Packrill.File", 0, nullptr,
@@ -297,9 +297,16 @@ TEST_F(InstallSteps, RegistryKeyThatCannotBeCreatedIsNotReported) {
     EXPECT_EQ(runStep(7), 8u);
     EXPECT_FALSE(keyExists(L"Software\\Classes\\Packrill.File\\DefaultIcon"));
     expectText(L"Software\\Classes\\.pkr", nullptr, L"Packrill.File");
-    EXPECT_EQ(details(), (std::vector<std::wstring>{program(7), link(7)}));
+    expectText(L"Software\\Classes\\Packrill.File", nullptr, L"Packrill Archive");
+    const std::wstring progIdKey = L"HKEY_CURRENT_USER\\Software\\Classes\\Packrill.File";
+    const std::wstring error = L"ERROR: Write failed.";
+    EXPECT_EQ(details(), (std::vector<std::wstring>{
+                             program(7), link(7), progIdKey + L"\\DefaultIcon", error,
+                             progIdKey + L"\\shell", error, progIdKey + L"\\shell\\open\\command",
+                             error}));
+    EXPECT_EQ(context.errorCount, 3u);
     runStep(FinalStep);
-    EXPECT_EQ(status(), L"Installation completed successfully.");
+    EXPECT_EQ(status(), L"Installation failed.");
 }
 
 TEST_F(InstallSteps, UninstallerThatCannotBeWrittenKeepsAppPathOnly) {

@@ -43,6 +43,20 @@ TEST(StepStrings, LongestFolderPathStillFitsTheCommandString) {
     EXPECT_EQ(wcslen(command), 306u);
 }
 
+TEST(StepStrings, RegistryLineNamesTheKeyAndAnyValueThatFits) {
+    wchar_t line[RegistryLineUnits];
+    buildRegistryLine(line, L"Software\\Classes\\.ntxt", nullptr);
+    EXPECT_STREQ(line, L"HKEY_CURRENT_USER\\Software\\Classes\\.ntxt");
+    buildRegistryLine(line, L"Software\\Velkaris", L"AppPath");
+    EXPECT_STREQ(line, L"HKEY_CURRENT_USER\\Software\\Velkaris (AppPath)");
+    // Prefix, key and " (" 43 ")" fill the line to its terminator; one more is left out.
+    const std::wstring key(255, L'k');
+    buildRegistryLine(line, key.c_str(), std::wstring(43, L'v').c_str());
+    EXPECT_EQ(wcslen(line), RegistryLineUnits - 1);
+    buildRegistryLine(line, key.c_str(), std::wstring(44, L'v').c_str());
+    EXPECT_EQ(std::wstring(line), L"HKEY_CURRENT_USER\\" + key);
+}
+
 TEST(StepStrings, ProgressPositionsAndLowerCase) {
     const uint32_t expected[] = {11, 22, 33, 44, 55, 66, 77, 88, 100};
     for (uint32_t index = 0; index < 9; ++index) {

@@ -70,9 +70,9 @@ TEST_F(UserValue, KeyThatCannotBeCreatedGivesZeroAndWritesNothing) {
     EXPECT_FALSE(keyExists(child));
 }
 
-TEST_F(UserValue, FailedValueWriteStillCountsAsDone) {
-    // Data that cannot be read: the key is made, the value is not.
-    EXPECT_EQ(writeUserValue(TestKey, L"v", REG_SZ, nullptr, 8), 1u);
+TEST_F(UserValue, ValueThatCannotBeSetGivesZeroAndKeepsTheKey) {
+    // Data that cannot be read: the key is made, the value is not, and nothing is undone.
+    EXPECT_EQ(writeUserValue(TestKey, L"v", REG_SZ, nullptr, 8), 0u);
     EXPECT_TRUE(keyExists(TestKey));
     EXPECT_NE(readValue(TestKey, L"v").status, ERROR_SUCCESS);
 }
