@@ -9,6 +9,7 @@
 #include "setup/path_limits.h"
 #include "setup/setup_context.h"
 #include "setup/wide_text.h"
+#include "wizard/page_focus.h"
 #include "wizard/space_rules.h"
 
 namespace {
@@ -137,4 +138,7 @@ void updateSpace() {
     const bool allowed = installAllowed(setup.requiredBytes, clampFreeSpace(freeBytes),
                                         std::wcslen(setup.installDir));
     EnableWindow(GetDlgItem(page, NextCommand), allowed);
+    if (setup.currentPage == Destination) {
+        keepFocusUsable(page);
+    }
 }

@@ -6,6 +6,7 @@
 #include "setup/page_controls.h"
 #include "setup/setup_context.h"
 #include "wizard/destination.h"
+#include "wizard/page_focus.h"
 
 namespace {
 
@@ -131,11 +132,12 @@ void showPage(uint32_t n) {
     }
     HWND page = setup.pages[n];
     SetFocus(page);
-    HWND buttonOne = GetDlgItem(page, NextCommand);
-    PostMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(buttonOne), TRUE);
     if (n == Destination) {
         updateSpace();
     }
+    // Posted, so it lands once the command that switched the page is done; chosen after the
+    // space figures, which may have disabled Install.
+    PostMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusTarget(page)), TRUE);
     if (n == Progress) {
         setup.state = Installing;
         PostMessageW(setup.mainWindow, WM_APP, 0, 0);

@@ -52,6 +52,18 @@ e2e_wait_window() {
   e2e_fail "no window titled '$title' within ${limit}s"
 }
 
+# e2e_wait_until SECONDS WHAT COMMAND [ARGS...]: runs COMMAND every 0.1 s until it succeeds;
+# fails the test, naming WHAT, when it has not within SECONDS.
+e2e_wait_until() {
+  local limit=$1 what=$2 i
+  shift 2
+  for ((i = 0; i < limit * 10; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  e2e_fail "$what not seen within ${limit}s"
+}
+
 # e2e_window_gone TITLE_REGEX: true when no visible window has that title.
 e2e_window_gone() {
   ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1

@@ -4,8 +4,9 @@
 # eight: the four already there are replaced by files of the same size and succeed, as
 # does the uninstaller; each new program is reported with its path and "ERROR: Write
 # failed." and gets no shortcut and no registry values; the result is "Installation
-# failed.", and what was installed is intact. Once space is freed, the next installation
-# succeeds.
+# failed.", and what was installed is intact. While the drive stays full, a new run shows
+# Install disabled and is still driven by the keyboard. Once space is freed, the next
+# installation succeeds.
 #   faults_full.sh EXE PACK_TOOL PACKAGE WINDOW_PROBE FAULT_HOLDER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/install_lib.sh"
@@ -20,11 +21,7 @@ faults_expect_run E: oooo---- o "Installation completed successfully."
 
 install_start
 e2e_keys "$install_window" Return Return
-for ((i = 0; i < 100; i++)); do
-  e2e_probe "$install_title" | grep -q 'visible=1 enabled=1 .* text=&Install$' && break
-  sleep 0.1
-done
-[ "$i" -lt 100 ] || e2e_fail "Install is not enabled on the destination page"
+e2e_wait_until 10 "an enabled Install" install_button_shown 1 '&Install'
 dd if=/dev/zero of="$faults_drive/filler" bs=4096 2>/dev/null || true
 install_expect "free blocks on E:" "$(stat -f -c %a "$faults_drive")" 0
 e2e_keys "$install_window" Return
@@ -42,6 +39,19 @@ done
 e2e_log "new programs left as written: $(cd "$faults_drive" && stat -c '%n %s' Tunewell.exe \
   Notarel.exe LockBin.exe Packrill.exe | tr '\n' ' ')"
 e2e_log "new programs reported, everything installed is intact"
+
+# Still full, E: is too small for the next run from the start: Install is disabled, and the
+# keyboard still leads on from the page: Alt+B back, Alt+N forward again, Esc closes.
+install_start
+e2e_keys "$install_window" Return Return
+e2e_wait_until 10 "a disabled Install" install_button_shown 0 '&Install'
+e2e_keys "$install_window" alt+b
+e2e_wait_until 10 "the components page" install_button_shown 1 '&Next >'
+e2e_keys "$install_window" alt+n
+e2e_wait_until 10 "a disabled Install again" install_button_shown 0 '&Install'
+e2e_keys "$install_window" Escape
+e2e_expect_exit 0 20
+e2e_log "too little space: Install disabled, Alt+B, Alt+N and Esc worked"
 
 rm "$faults_drive/filler"
 faults_install Return Return Return

@@ -47,6 +47,12 @@ install_wait_result() {
   e2e_fail "no result on the progress page; status line '$status'"
 }
 
+# install_button_shown ENABLED TEXT: true when the visible page's button TEXT is enabled (1)
+# or disabled (0).
+install_button_shown() {
+  e2e_probe "$install_title" | grep -q "visible=1 enabled=$1 .* text=$2\$"
+}
+
 # The lines of the details list, one a line.
 install_details() { e2e_probe "$install_title" | sed -n 's/^item=//p'; }
 

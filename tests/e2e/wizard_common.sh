@@ -15,8 +15,9 @@ wiz_control() {
 # wiz_text ID: the text of the visible control ID of the installer's window.
 wiz_text() { wiz_control "$wiz_title" "$1" | sed 's/^.* text=//'; }
 
-# wiz_enabled ID: true when the visible control ID is enabled.
+# wiz_enabled ID: true when the visible control ID is enabled; wiz_disabled the opposite.
 wiz_enabled() { wiz_control "$wiz_title" "$1" | grep -q ' enabled=1 '; }
+wiz_disabled() { wiz_control "$wiz_title" "$1" | grep -q ' enabled=0 '; }
 
 # wiz_wait_page N: waits until page N is the visible page, told by a control only it has.
 wiz_wait_page() {

@@ -78,13 +78,15 @@ TEST_F(SpaceFigures, NothingChosenNeedsZeroAndDisablesInstall) {
     EXPECT_EQ(requiredLine(), "Space required:  0 MB");
     EXPECT_EQ(setup.context.requiredBytes, 0u);
     EXPECT_FALSE(installEnabled());
+    // The focus went on from the disabled Install to Browse: Enter browses, never installs.
+    ASSERT_EQ(GetFocus(), control(Destination, 4));
 
     BrowseScript script;
     script.accept = false;
     runWithBrowseScript(script, [&] { pressKey(VK_RETURN); });
     EXPECT_EQ(setup.context.currentPage, static_cast<uint32_t>(Destination));
     EXPECT_EQ(setup.context.state, static_cast<uint32_t>(Wizard));
-    EXPECT_TRUE(script.browsers.empty());
+    EXPECT_EQ(script.browsers.size(), 1u);
 }
 
 TEST_F(SpaceFigures, GoingBackAndForwardRecomputes) {
@@ -143,7 +145,12 @@ TEST_F(SpaceFigures, DestinationTooLongForTheInstalledPathsDisablesInstall) {
     const std::wstring base = L"C:\\";
     recomputeFor(base + std::wstring(241, L'a') + L"\\");
     EXPECT_TRUE(installEnabled()) << "245 characters leave room for every file name";
+    ASSERT_EQ(GetFocus(), control(Destination, 1));
     recomputeFor(base + std::wstring(242, L'a') + L"\\");
     EXPECT_FALSE(installEnabled());
+    // Install had the focus when the figures disabled it, as after a browse started with a
+    // mnemonic that leaves the focus in place: Browse takes it over, and keeps it.
+    pump();
+    EXPECT_EQ(GetFocus(), control(Destination, 4));
     EXPECT_EQ(requiredLine(), requiredText(sizeOf(0xFF))) << "the figures are still shown";
 }
