@@ -301,7 +301,7 @@ TEST_F(PackToolBadPackage, DamagedStream) {
     std::vector<uint8_t> damaged = intact;
     damaged[damaged.size() / 2] ^= 0x40;
     writeBytes(package, damaged);
-    expectRefused("");
+    expectRefused("Compressed data is corrupt");
 }
 
 TEST_F(PackToolBadPackage, TruncatedStream) {

@@ -13,8 +13,13 @@ std::wstring keyPath(const wchar_t* c1 = nullptr, const wchar_t* c2 = nullptr,
                      const wchar_t* c5 = nullptr, const wchar_t* c6 = nullptr) {
     SetupContext setup{};
     const wchar_t* result = buildKeyPath(setup, c1, c2, c3, c4, c5, c6);
-    EXPECT_EQ(result, result == nullptr ? nullptr : setup.scratch.wide);
-    return result == nullptr ? L"<none>" : result;
+    if (result == nullptr) {
+        // A refused path leaves no half-built key in scratch.
+        EXPECT_EQ(setup.scratch.wide[0], L'\0');
+        return L"<none>";
+    }
+    EXPECT_EQ(result, setup.scratch.wide);
+    return result;
 }
 
 std::wstring withTrailingBackslash(std::wstring path) {
