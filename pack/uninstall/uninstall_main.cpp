@@ -50,9 +50,24 @@ ExitCode run()
     return request->role == Role::Helper ? runHelper(*request) : runOriginal(request->silent);
 }
 
+// From here on, DLLs loaded by name come only from the system folder: the helper runs from
+// the temporary folder, where other programs drop files. The call is looked up at run
+// time, so that systems without it still start the uninstaller.
+void restrictDllSearch()
+{
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    const FARPROC found =
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    if (found != nullptr) {
+        reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(found))(
+            LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    restrictDllSearch();
     return static_cast<int>(run());
 }

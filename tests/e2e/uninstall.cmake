@@ -8,3 +8,8 @@ endforeach()
 velkaris_add_wine_test(NAME e2e.uninstall_refusals
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_refusals.sh ${_uninstall_args}
             "${VELKARIS_OUT_DIR}/pack")
+
+# The shipped uninstaller's imports, read with objdump.
+add_test(NAME e2e.uninstall_imports
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_imports.sh
+            "${VELKARIS_OUT_DIR}/pack/uninstall.exe" ${CMAKE_OBJDUMP})
