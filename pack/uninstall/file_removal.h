@@ -1,9 +1,13 @@
 // Deletes the installed files and folders.
 #pragma once
 
+#include <windows.h>
+
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "pack/uninstall/application_fingerprint.h"
 #include "pack/uninstall/removal_outcome.h"
 
 // Deletes the file; one that is already gone counts as removed. Notes a failure.
@@ -14,8 +18,12 @@ void removeFile(const std::wstring& path, RemovalOutcome& outcome);
 // short while before it is noted as a failure.
 void removeEndedProgram(const std::wstring& path, RemovalOutcome& outcome);
 
-// Deletes <name>.exe of every application in folder (which ends with a separator).
-void removeApplications(std::wstring_view folder, RemovalOutcome& outcome);
+// Deletes <name>.exe of every application in folder (which ends with a separator) when it
+// is the file the pack installed, of the fingerprint's size and SHA-256. A file that
+// differs stays, like a file of the user, and is named in outcome.keptPrograms.
+void removeApplications(std::wstring_view folder,
+                        std::span<const ApplicationFingerprint> applications,
+                        RemovalOutcome& outcome);
 
 // Removes the folder when it is empty. Returns false when it stays because it holds
 // something; other reasons are noted as failures.

@@ -40,13 +40,6 @@ HANDLE inheritableCopy(HANDLE handle, DWORD access, DWORD options)
     return copy;
 }
 
-// The last error, never ERROR_SUCCESS, for calls that failed.
-DWORD lastError()
-{
-    const DWORD error = GetLastError();
-    return error == ERROR_SUCCESS ? ERROR_INVALID_FUNCTION : error;
-}
-
 std::wstring temporaryFolder()
 {
     wchar_t path[MAX_PATH + 1] = {};

@@ -7,6 +7,7 @@
 #include "pack/uninstall/command_paths.h"
 #include "pack/uninstall/file_removal.h"
 #include "pack/uninstall/helper_process.h"
+#include "pack/uninstall/packed_applications.h"
 #include "pack/uninstall/registry_removal.h"
 #include "pack/uninstall/shortcut_removal.h"
 #include "pack/uninstall/user_messages.h"
@@ -45,7 +46,7 @@ RemovalOutcome removeInstallation(const Installation& installation)
     RemovalOutcome outcome;
     const UserRegistry registry;
     removeShortcuts(userProgramsFolder(), installation.folder, outcome);
-    removeApplications(installation.folder, outcome);
+    removeApplications(installation.folder, packedApplications(), outcome);
     const std::vector<RegistryStep> fileTypes = planFileTypes(registry, installation);
     applyRegistrySteps(fileTypes, outcome);
     if (!fileTypes.empty()) {

@@ -61,9 +61,14 @@ TEST(RemovalOutcome, ExitCodeAndReportOfACompleteRemoval) {
     EXPECT_EQ(describeOutcome(outcome, L"C:\\Apps\\"),
               L"Velkaris App Pack (Single User) was removed.");
     outcome.folderKept = true;
+    outcome.keptPrograms = {L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\Notarel.exe"};
     EXPECT_EQ(exitCodeOf(outcome), ExitCode::Removed);
-    EXPECT_NE(describeOutcome(outcome, L"C:\\Apps\\").find(L"The folder C:\\Apps\\ was kept"),
+    const std::wstring text = describeOutcome(outcome, L"C:\\Apps\\");
+    EXPECT_EQ(text.find(L"Velkaris App Pack (Single User) was removed."), 0u);
+    EXPECT_NE(text.find(L"differ from the ones the pack installed:\r\nC:\\Apps\\Brinet.exe\r\n"
+                        L"C:\\Apps\\Notarel.exe\r\n"),
               std::wstring::npos);
+    EXPECT_NE(text.find(L"The folder C:\\Apps\\ was kept"), std::wstring::npos);
 }
 
 TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {

@@ -1,6 +1,7 @@
 // The uninstaller's disk edge: the applications' files, folders and Start-menu shortcuts
-// are deleted; files of the user and shortcuts leading elsewhere stay; a file in use is
-// reported with its path and the system's reason while the rest is still deleted.
+// are deleted; files of the user, programs that differ from the installed ones and
+// shortcuts leading elsewhere stay; a file in use is reported with its path and the
+// system's reason while the rest is still deleted.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -38,20 +39,39 @@ std::wstring newFolder(const std::wstring& name)
     return folder;
 }
 
-TEST(UninstallFiles, RemovesTheApplicationsThatExistAndNothingElse) {
+// The fingerprint of a one-byte program "x".
+constexpr Sha256 DigestOfX = {0x2d, 0x71, 0x16, 0x42, 0xb7, 0x26, 0xb0, 0x44, 0x01, 0x62, 0x7c,
+                              0xa9, 0xfb, 0xac, 0x32, 0xf5, 0xc8, 0x53, 0x0f, 0xb1, 0x90, 0x3c,
+                              0xc4, 0xdb, 0x02, 0x25, 0x87, 0x17, 0x92, 0x1a, 0x48, 0x81};
+constexpr std::array<ApplicationFingerprint, 6> InstalledAsX = {{
+    {L"Brinet", 1, DigestOfX},
+    {L"PaneVista", 1, DigestOfX},
+    {L"Tunewell", 1, DigestOfX},
+    {L"Notarel", 1, DigestOfX},
+    {L"LockBin", 1, DigestOfX},
+    {L"Packrill", 1, DigestOfX},
+}};
+
+TEST(UninstallFiles, RemovesTheInstalledApplicationsAndKeepsEverythingElse) {
     const std::wstring folder = newFolder(L"applications");
     for (const wchar_t* name :
          {L"Brinet.exe", L"Tunewell.exe", L"Packrill.exe", L"notes.txt", L"Brinet.exe.bak"}) {
         writeFile(folder + name, "x");
     }
+    writeFile(folder + L"PaneVista.exe", "y");   // the same size, other bytes
+    writeFile(folder + L"Notarel.exe", "xx");    // the same first byte, another size
     RemovalOutcome outcome;
-    removeApplications(folder, outcome);
+    removeApplications(folder, InstalledAsX, outcome);
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_FALSE(exists(folder + L"Brinet.exe"));
     EXPECT_FALSE(exists(folder + L"Tunewell.exe"));
     EXPECT_FALSE(exists(folder + L"Packrill.exe"));
     EXPECT_TRUE(exists(folder + L"notes.txt"));
     EXPECT_TRUE(exists(folder + L"Brinet.exe.bak"));
+    EXPECT_EQ(outcome.keptPrograms,
+              (std::vector<std::wstring>{folder + L"PaneVista.exe", folder + L"Notarel.exe"}));
+    EXPECT_TRUE(exists(folder + L"PaneVista.exe"));
+    EXPECT_TRUE(exists(folder + L"Notarel.exe"));
     EXPECT_FALSE(removeFolderIfEmpty(folder, outcome));
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_TRUE(exists(folder));
@@ -65,7 +85,7 @@ TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
                               nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
-    removeApplications(folder, outcome);
+    removeApplications(folder, InstalledAsX, outcome);
     CloseHandle(held);
     ASSERT_EQ(outcome.failures.size(), 1u);
     const std::wstring expected = L"Could not remove " + folder + L"Notarel.exe: ";
