@@ -91,22 +91,20 @@ void removeFile(const std::wstring& path, RemovalOutcome& outcome)
     }
 }
 
-void removeEndedProgram(const std::wstring& path, RemovalOutcome& outcome)
+void removeEndedProgram(HANDLE file, const std::wstring& path, RemovalOutcome& outcome)
 {
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < EndedProgramAttempts; ++attempt) {
-        if (DeleteFileW(path.c_str())) {
+        if (deleteThrough(file)) {
             return;
         }
-        error = GetLastError();
+        error = lastError();
         if (!isInUse(error)) {
             break;
         }
         Sleep(EndedProgramPause);
     }
-    if (!isMissing(error)) {
-        noteFailure(outcome, path, systemMessage(error));
-    }
+    noteFailure(outcome, path, systemMessage(error));
 }
 
 void removeApplications(std::wstring_view folder,

@@ -43,7 +43,9 @@ ExitCode run()
         tellUser(asksForSilence(given), MessageKind::Problem, AllUsersCaption, AllUsersText);
         return ExitCode::Refused;
     }
-    if (!request) {
+    // The helper's arguments are not for users: a helper that was not started by its
+    // original is refused like any other misuse.
+    if (!request || (request->role == Role::Helper && !comesFromItsOriginal(*request))) {
         tellUser(asksForSilence(given), MessageKind::Problem, UninstallCaption, UsageText);
         return ExitCode::Refused;
     }

@@ -27,18 +27,20 @@ TEST(UninstallRequest, RefusesWhatItDoesNotUnderstand) {
     EXPECT_FALSE(parsed({L"S"}));
     EXPECT_FALSE(parsed({L"/S", L"/S"}));
     EXPECT_FALSE(parsed({L"\x0fS"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16"}));
-    EXPECT_FALSE(parsed({L"/helper", L"0", L"16", L"C:\\a\\uninstall.exe"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"-16", L"C:\\a\\uninstall.exe"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"18446744073709551616", L"C:\\a\\uninstall.exe"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L""}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"0", L"16", L"20", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"-16", L"20", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"0x14", L"C:\\a\\uninstall.exe"}));
     EXPECT_FALSE(
-        parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"/helper", L"1", L"2", L"x"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"extra"}));
+        parsed({L"/helper", L"12", L"18446744073709551616", L"20", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"20", L""}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"20", L"C:\\a\\uninstall.exe", L"/helper",
+                         L"1", L"2", L"3", L"x"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"20", L"C:\\a\\uninstall.exe", L"extra"}));
 }
 
 TEST(UninstallRequest, HelperCommandLineGivesTheRequestBack) {
-    const UninstallRequest helper{Role::Helper, true, 18446744073709551615u, 612,
+    const UninstallRequest helper{Role::Helper, true, 18446744073709551615u, 612, 88,
                                   L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Velkaris\\uninstall.exe"};
     const std::wstring line =
         helperCommandLine(L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe", helper);

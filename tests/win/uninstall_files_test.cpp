@@ -95,20 +95,26 @@ TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
     EXPECT_FALSE(exists(folder + L"LockBin.exe"));
 }
 
-TEST(UninstallFiles, AnEndedProgramIsRemovedOrReportedWhenItStaysInUse) {
+TEST(UninstallFiles, AnEndedProgramIsRemovedThroughItsHandleOrReported) {
     const std::wstring folder = newFolder(L"ended");
     writeFile(folder + L"uninstall.exe", "x");
     writeFile(folder + L"held.exe", "x");
-    HANDLE held = CreateFileW((folder + L"held.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto open = [&](const wchar_t* name, DWORD access) {
+        return CreateFileW((folder + name).c_str(), access, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    };
+    HANDLE original = open(L"uninstall.exe", GENERIC_READ | DELETE);
+    ASSERT_NE(original, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
-    removeEndedProgram(folder + L"uninstall.exe", outcome);
-    removeEndedProgram(folder + L"missing.exe", outcome);
+    removeEndedProgram(original, folder + L"uninstall.exe", outcome);
+    CloseHandle(original);
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_FALSE(exists(folder + L"uninstall.exe"));
-    removeEndedProgram(folder + L"held.exe", outcome);
-    CloseHandle(held);
+
+    HANDLE withoutDelete = open(L"held.exe", GENERIC_READ);
+    ASSERT_NE(withoutDelete, INVALID_HANDLE_VALUE);
+    removeEndedProgram(withoutDelete, folder + L"held.exe", outcome);
+    CloseHandle(withoutDelete);
     ASSERT_EQ(outcome.failures.size(), 1u);
     EXPECT_EQ(outcome.failures[0].find(L"Could not remove " + folder + L"held.exe: "), 0u);
     EXPECT_TRUE(exists(folder + L"held.exe"));
