@@ -1,13 +1,12 @@
 #include "pack/uninstall/helper_process.h"
 
-#include <windows.h>
+#include <vector>
 
+#include "pack/uninstall/file_identity.h"
 #include "pack/uninstall/uninstall_request.h"
 #include "pack/uninstall/user_messages.h"
 
 namespace {
-
-constexpr DWORD OriginalExitWait = 60000;  // the original ends right after the result
 
 // Handles the helper inherits; every one is closed again by the original.
 struct HelperHandles {
@@ -15,13 +14,15 @@ struct HelperHandles {
     HANDLE resultRead = nullptr;
     HANDLE resultWrite = nullptr;
     HANDLE self = nullptr;
+    HANDLE ownFile = nullptr;
     HANDLE standard[3] = {};
 };
 
 void closeAll(HelperHandles& handles)
 {
     for (HANDLE handle : {handles.copy, handles.resultRead, handles.resultWrite, handles.self,
-                          handles.standard[0], handles.standard[1], handles.standard[2]}) {
+                          handles.ownFile, handles.standard[0], handles.standard[1],
+                          handles.standard[2]}) {
         if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
             CloseHandle(handle);
         }
@@ -40,13 +41,6 @@ HANDLE inheritableCopy(HANDLE handle, DWORD access, DWORD options)
     return copy;
 }
 
-// The last error, never ERROR_SUCCESS, for calls that failed.
-DWORD lastError()
-{
-    const DWORD error = GetLastError();
-    return error == ERROR_SUCCESS ? ERROR_INVALID_FUNCTION : error;
-}
-
 std::wstring temporaryFolder()
 {
     wchar_t path[MAX_PATH + 1] = {};
@@ -54,40 +48,99 @@ std::wstring temporaryFolder()
     return length == 0 || length > MAX_PATH ? std::wstring{} : std::wstring(path, length);
 }
 
-// Copies self to a new file in folder and opens it for deletion on close; the copy is
-// deleted again if that open fails.
-DWORD makeHelperCopy(const std::wstring& self, const std::wstring& folder, std::wstring& copy,
+// The bytes of the file, read through the handle from its start; nothing on a read error.
+std::optional<std::vector<char>> contentsOf(HANDLE file)
+{
+    LARGE_INTEGER size{};
+    const LARGE_INTEGER start{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > MAXDWORD ||
+        !SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        return std::nullopt;
+    }
+    std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+        read != bytes.size()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Writes the bytes to a new file at path through a handle that shares it with nobody.
+// Returns the new file's identity; nothing, with the reason in error, when it fails (a
+// file it began is deleted again).
+std::optional<FileIdentity> writeNewFile(const std::wstring& path, const std::vector<char>& bytes,
+                                         DWORD& error)
+{
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = lastError();
+        return std::nullopt;
+    }
+    DWORD written = 0;
+    std::optional<FileIdentity> identity;
+    if (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size()) {
+        identity = identityOf(file);
+    }
+    if (!identity) {
+        error = lastError();
+    }
+    CloseHandle(file);
+    if (!identity) {
+        DeleteFileW(path.c_str());
+    }
+    return identity;
+}
+
+// Writes the original's bytes to a new file in folder and holds it open, shared with
+// readers only and deleted on close. The system starts no program while a handle with
+// write access to its file is open, so the writing handle is closed before the holding one
+// is opened; the held file is then checked to be the one written, with the same bytes, so
+// that nothing can have taken its place in between.
+DWORD makeHelperCopy(HANDLE ownFile, const std::wstring& folder, std::wstring& copy,
                      HelperHandles& handles)
 {
+    const std::optional<std::vector<char>> bytes = contentsOf(ownFile);
+    if (!bytes) {
+        return lastError();
+    }
     DWORD error = ERROR_FILE_EXISTS;
-    for (unsigned attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
+    std::optional<FileIdentity> written;
+    for (unsigned attempt = 0; attempt < 100 && !written && error == ERROR_FILE_EXISTS;
+         ++attempt) {
         copy = folder + L"Velkaris-uninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                std::to_wstring(attempt) + L".exe";
-        error = CopyFileW(self.c_str(), copy.c_str(), TRUE) ? ERROR_SUCCESS : lastError();
+        written = writeNewFile(copy, *bytes, error);
     }
-    if (error != ERROR_SUCCESS) {
+    if (!written) {
         return error;
     }
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    handles.copy =
-        CreateFileW(copy.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                    &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    handles.copy = CreateFileW(copy.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, &inherit,
+                               OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handles.copy == INVALID_HANDLE_VALUE) {
         error = lastError();
         DeleteFileW(copy.c_str());
         return error;
     }
+    if (identityOf(handles.copy) != written || contentsOf(handles.copy) != bytes) {
+        return ERROR_FILE_INVALID;
+    }
     return ERROR_SUCCESS;
 }
 
-DWORD prepareHandles(HelperHandles& handles)
+DWORD prepareHandles(HANDLE ownFile, HelperHandles& handles)
 {
     if (!CreatePipe(&handles.resultRead, &handles.resultWrite, nullptr, 0) ||
         !SetHandleInformation(handles.resultWrite, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
         return lastError();
     }
-    handles.self = inheritableCopy(GetCurrentProcess(), SYNCHRONIZE, 0);
-    if (handles.self == nullptr) {
+    handles.self = inheritableCopy(GetCurrentProcess(),
+                                   SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, 0);
+    handles.ownFile = inheritableCopy(ownFile, 0, DUPLICATE_SAME_ACCESS);
+    if (handles.self == nullptr || handles.ownFile == nullptr) {
         return lastError();
     }
     const DWORD streams[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
@@ -143,22 +196,25 @@ std::optional<ExitCode> readResult(HANDLE pipe)
 
 uint64_t handleValue(HANDLE handle) { return reinterpret_cast<uintptr_t>(handle); }
 
-HANDLE handleOf(uint64_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
-
 }  // namespace
 
-ExitCode runThroughHelper(const std::wstring& self, bool silent, std::wstring& problem)
+ExitCode runThroughHelper(const std::wstring& self, HANDLE ownFile, bool silent,
+                          std::wstring& problem)
 {
     const std::wstring folder = temporaryFolder();
     HelperHandles handles;
     std::wstring copy;
-    DWORD error = folder.empty() ? lastError() : makeHelperCopy(self, folder, copy, handles);
+    DWORD error = folder.empty() ? lastError() : makeHelperCopy(ownFile, folder, copy, handles);
     if (error == ERROR_SUCCESS) {
-        error = prepareHandles(handles);
+        error = prepareHandles(ownFile, handles);
     }
     if (error == ERROR_SUCCESS) {
-        const UninstallRequest request{Role::Helper, silent, handleValue(handles.self),
-                                       handleValue(handles.resultWrite), self};
+        const UninstallRequest request{Role::Helper,
+                                       silent,
+                                       handleValue(handles.self),
+                                       handleValue(handles.resultWrite),
+                                       handleValue(handles.ownFile),
+                                       self};
         error = startHelper(copy, folder, helperCommandLine(copy, request), handles);
     }
     if (error != ERROR_SUCCESS) {
@@ -177,20 +233,4 @@ ExitCode runThroughHelper(const std::wstring& self, bool silent, std::wstring& p
         return ExitCode::Incomplete;
     }
     return *result;
-}
-
-void sendResult(uint64_t resultPipe, ExitCode result)
-{
-    const int32_t code = static_cast<int32_t>(result);
-    DWORD written = 0;
-    WriteFile(handleOf(resultPipe), &code, sizeof(code), &written, nullptr);
-    CloseHandle(handleOf(resultPipe));
-}
-
-bool waitForOriginal(uint64_t originalProcess)
-{
-    const bool ended =
-        WaitForSingleObject(handleOf(originalProcess), OriginalExitWait) == WAIT_OBJECT_0;
-    CloseHandle(handleOf(originalProcess));
-    return ended;
 }

@@ -32,6 +32,13 @@ std::wstring describeOutcome(const RemovalOutcome& outcome, std::wstring_view fo
         text += L"\r\n\r\nThe uninstaller was kept. Close the programs that use these files "
                 L"and run it again.";
     }
+    if (!outcome.keptPrograms.empty()) {
+        text += L"\r\n\r\nPrograms kept because they differ from the ones the pack installed:";
+        for (const std::wstring& program : outcome.keptPrograms) {
+            text += L"\r\n";
+            text += program;
+        }
+    }
     if (outcome.folderKept) {
         text += L"\r\n\r\nThe folder ";
         text += folder;

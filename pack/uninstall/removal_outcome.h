@@ -18,9 +18,10 @@ enum class ExitCode : int {
 };
 
 struct RemovalOutcome {
-    std::vector<std::wstring> failures;  // one sentence for each thing that stays
-    bool uninstallerKept = false;        // kept so that the user can run it again
-    bool folderKept = false;             // the folder holds files of the user
+    std::vector<std::wstring> failures;      // one sentence for each thing that stays
+    std::vector<std::wstring> keptPrograms;  // programs that are not the ones installed
+    bool uninstallerKept = false;            // kept so that the user can run it again
+    bool folderKept = false;                 // the folder holds files of the user
 };
 
 // Records that what (a path or a registry key) could not be removed, and why.
@@ -28,5 +29,6 @@ void noteFailure(RemovalOutcome& outcome, std::wstring_view what, std::wstring_v
 
 ExitCode exitCodeOf(const RemovalOutcome& outcome);
 
-// The closing report: success, or every failure and what the user can do about it.
+// The closing report: success, or every failure and what the user can do about it; then
+// the programs kept because they differ from the installed ones, and the kept folder.
 std::wstring describeOutcome(const RemovalOutcome& outcome, std::wstring_view folder);

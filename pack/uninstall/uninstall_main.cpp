@@ -43,16 +43,33 @@ ExitCode run()
         tellUser(asksForSilence(given), MessageKind::Problem, AllUsersCaption, AllUsersText);
         return ExitCode::Refused;
     }
-    if (!request) {
+    // The helper's arguments are not for users: a helper that was not started by its
+    // original is refused like any other misuse.
+    if (!request || (request->role == Role::Helper && !comesFromItsOriginal(*request))) {
         tellUser(asksForSilence(given), MessageKind::Problem, UninstallCaption, UsageText);
         return ExitCode::Refused;
     }
     return request->role == Role::Helper ? runHelper(*request) : runOriginal(request->silent);
 }
 
+// From here on, DLLs loaded by name come only from the system folder: the helper runs from
+// the temporary folder, where other programs drop files. The call is looked up at run
+// time, so that systems without it still start the uninstaller.
+void restrictDllSearch()
+{
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    const FARPROC found =
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    if (found != nullptr) {
+        reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(found))(
+            LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    restrictDllSearch();
     return static_cast<int>(run());
 }

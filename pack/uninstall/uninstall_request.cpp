@@ -55,17 +55,19 @@ std::optional<UninstallRequest> parseRequest(std::span<const std::wstring> argum
         if (isSwitch(arguments[i], SilentSwitch) && !request.silent) {
             request.silent = true;
         } else if (isSwitch(arguments[i], HelperSwitch) && request.role == Role::Original &&
-                   i + 3 < arguments.size()) {
+                   i + 4 < arguments.size()) {
             const std::optional<uint64_t> process = parseHandle(arguments[i + 1]);
             const std::optional<uint64_t> pipe = parseHandle(arguments[i + 2]);
-            if (!process || !pipe || arguments[i + 3].empty()) {
+            const std::optional<uint64_t> file = parseHandle(arguments[i + 3]);
+            if (!process || !pipe || !file || arguments[i + 4].empty()) {
                 return std::nullopt;
             }
             request.role = Role::Helper;
             request.originalProcess = *process;
             request.resultPipe = *pipe;
-            request.original = arguments[i + 3];
-            i += 3;
+            request.originalFile = *file;
+            request.original = arguments[i + 4];
+            i += 4;
         } else {
             return std::nullopt;
         }
@@ -84,6 +86,7 @@ std::wstring helperCommandLine(std::wstring_view helperPath, const UninstallRequ
     line += HelperSwitch;
     line += L' ' + std::to_wstring(request.originalProcess);
     line += L' ' + std::to_wstring(request.resultPipe);
+    line += L' ' + std::to_wstring(request.originalFile);
     line += L' ' + quoteArgument(request.original);
     return line;
 }

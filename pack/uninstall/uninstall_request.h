@@ -1,7 +1,8 @@
 // The uninstaller's command line. Started by the user or a script it takes only /S (no
-// windows). The copy it starts in the temporary folder gets "/helper PROCESS PIPE PATH":
-// the inherited handles of the original process and of the pipe for the result, and the
-// original uninstaller's path. Portable, so that host tests can check both directions.
+// windows). The copy it starts in the temporary folder gets "/helper PROCESS PIPE FILE
+// PATH": the inherited handles of the original process, of the pipe for the result and of
+// the original's own file, and the original uninstaller's path. Portable, so that host
+// tests can check both directions.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,7 @@ struct UninstallRequest {
     bool silent = false;
     uint64_t originalProcess = 0;  // helper only: handle values valid in the helper
     uint64_t resultPipe = 0;
+    uint64_t originalFile = 0;
     std::wstring original;         // helper only: path of the original uninstaller
 
     bool operator==(const UninstallRequest&) const = default;

@@ -5,8 +5,11 @@
 #include <shlobj.h>
 
 #include "pack/uninstall/command_paths.h"
+#include "pack/uninstall/concurrent_runs.h"
 #include "pack/uninstall/file_removal.h"
 #include "pack/uninstall/helper_process.h"
+#include "pack/uninstall/original_handles.h"
+#include "pack/uninstall/packed_applications.h"
 #include "pack/uninstall/registry_removal.h"
 #include "pack/uninstall/shortcut_removal.h"
 #include "pack/uninstall/user_messages.h"
@@ -39,13 +42,52 @@ void tell(bool silent, MessageKind kind, std::wstring_view text)
     tellUser(silent, kind, UninstallCaption, text);
 }
 
+// Why the uninstaller could not lock its own file.
+std::wstring lockProblem(const Installation& installation, DWORD error)
+{
+    if (error == ERROR_SHARING_VIOLATION) {
+        std::wstring text = L"Another uninstaller is already removing ";
+        text += ProductName;
+        text += L" from ";
+        text += installation.folder;
+        text += L", or a program holds ";
+        text += installation.uninstaller;
+        text += L" open. Nothing was removed.";
+        return text;
+    }
+    return L"The uninstaller could not open its own file " + installation.uninstaller + L": " +
+           systemMessage(error) + L" Nothing was removed.";
+}
+
+// Asks once (unless silent) and hands the work to the helper.
+ExitCode confirmAndRemove(const Installation& installation, HANDLE ownFile, bool silent)
+{
+    if (!silent) {
+        std::wstring question = L"Remove ";
+        question += ProductName;
+        question += L" and all of its applications from ";
+        question += installation.folder;
+        question += L"?";
+        if (!askYesNo(UninstallCaption, question)) {
+            return ExitCode::Cancelled;
+        }
+    }
+    std::wstring problem;
+    const ExitCode result =
+        runThroughHelper(installation.uninstaller, ownFile, silent, problem);
+    if (!problem.empty()) {
+        tell(silent, MessageKind::Problem, problem + L" Nothing was removed.");
+    }
+    return result;
+}
+
 // Everything but the original uninstaller and its folder; the original still runs.
 RemovalOutcome removeInstallation(const Installation& installation)
 {
     RemovalOutcome outcome;
     const UserRegistry registry;
     removeShortcuts(userProgramsFolder(), installation.folder, outcome);
-    removeApplications(installation.folder, outcome);
+    removeApplications(installation.folder, packedApplications(), outcome);
     const std::vector<RegistryStep> fileTypes = planFileTypes(registry, installation);
     applyRegistrySteps(fileTypes, outcome);
     if (!fileTypes.empty()) {
@@ -73,22 +115,28 @@ ExitCode runOriginal(bool silent)
         tell(silent, MessageKind::Problem, text);
         return ExitCode::Refused;
     }
-    if (!silent) {
-        std::wstring question = L"Remove ";
-        question += ProductName;
-        question += L" and all of its applications from ";
-        question += installation.folder;
-        question += L"?";
-        if (!askYesNo(UninstallCaption, question)) {
-            return ExitCode::Cancelled;
-        }
+    if (installerIsOpen()) {
+        std::wstring text = L"The installer of ";
+        text += ProductName;
+        text += L" is open. Close it and run the uninstaller again. Nothing was removed.";
+        tell(silent, MessageKind::Problem, text);
+        return ExitCode::Incomplete;
     }
-    std::wstring problem;
-    const ExitCode result = runThroughHelper(installation.uninstaller, silent, problem);
-    if (!problem.empty()) {
-        tell(silent, MessageKind::Problem, problem + L" Nothing was removed.");
+    DWORD error = ERROR_SUCCESS;
+    const HANDLE ownFile = lockUninstaller(installation.uninstaller, error);
+    if (ownFile == INVALID_HANDLE_VALUE) {
+        tell(silent, MessageKind::Problem, lockProblem(installation, error));
+        return ExitCode::Incomplete;
     }
+    const ExitCode result = confirmAndRemove(installation, ownFile, silent);
+    CloseHandle(ownFile);
     return result;
+}
+
+bool comesFromItsOriginal(const UninstallRequest& request)
+{
+    return handlesComeFromOriginal(request) &&
+           isInstalledHere(UserRegistry{}, installationOf(request.original));
 }
 
 ExitCode runHelper(const UninstallRequest& request)
@@ -109,7 +157,7 @@ ExitCode runHelper(const UninstallRequest& request)
         noteFailure(outcome, installation.uninstaller,
                     L"The uninstaller that was started did not end.");
     } else {
-        removeEndedProgram(installation.uninstaller, outcome);
+        removeOriginal(request, outcome);
     }
     if (outcome.failures.empty()) {
         const bool folderRemoved = removeFolderIfEmpty(installation.folder, outcome);

@@ -5,10 +5,15 @@
 #include "pack/uninstall/uninstall_request.h"
 
 // Started by the user or a script from the installed folder: checks that the folder holds
-// this installation, asks once (unless silent) and hands the work to the helper.
+// this installation and that neither another uninstaller nor the installer is at work on
+// it, asks once (unless silent) and hands the work to the helper.
 ExitCode runOriginal(bool silent);
 
-// The copy in the temporary folder: removes the shortcuts, the applications, their file
+// True when a helper request comes from the original it names, and that original is the
+// registered uninstaller of an installation in its folder (as runOriginal checks).
+bool comesFromItsOriginal(const UninstallRequest& request);
+
+// The copy in the temporary folder, for a request that comes from its original: removes the shortcuts, the applications, their file
 // types, then (when all that worked) the registration, the original and the folder, and
 // reports the outcome. When something stays, the uninstaller and its registration stay
 // too, so that the user can run it again.

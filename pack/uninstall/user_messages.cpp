@@ -35,6 +35,12 @@ std::wstring systemMessage(DWORD error)
     return text;
 }
 
+DWORD lastError()
+{
+    const DWORD error = GetLastError();
+    return error == ERROR_SUCCESS ? ERROR_INVALID_FUNCTION : error;
+}
+
 bool askYesNo(std::wstring_view caption, std::wstring_view question)
 {
     const std::wstring captionText(caption);

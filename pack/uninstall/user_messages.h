@@ -10,6 +10,9 @@
 // The system's sentence for an error code, without its line break.
 std::wstring systemMessage(DWORD error);
 
+// The last error of a call that failed; never ERROR_SUCCESS, even when the call set none.
+DWORD lastError();
+
 // Asks the question with Yes and No; true for Yes.
 bool askYesNo(std::wstring_view caption, std::wstring_view question);
 

@@ -5,6 +5,18 @@ foreach(_test clean confirm in_use taken_over user_files)
     velkaris_add_wine_test(NAME e2e.uninstall_${_test}
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_${_test}.sh ${_uninstall_args})
 endforeach()
+
+# Starts a copy of the uninstaller in its helper mode with handles that another program lends.
+add_executable(handle_lender handle_lender.cpp)
+velkaris_target_defaults(handle_lender)
+target_compile_definitions(handle_lender PRIVATE UNICODE _UNICODE)
+target_link_options(handle_lender PRIVATE -static -municode)
+
 velkaris_add_wine_test(NAME e2e.uninstall_refusals
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_refusals.sh ${_uninstall_args}
-            "${VELKARIS_OUT_DIR}/pack")
+            "${VELKARIS_OUT_DIR}/pack" $<TARGET_FILE:handle_lender>)
+
+# The shipped uninstaller's imports, read with objdump.
+add_test(NAME e2e.uninstall_imports
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_imports.sh
+            "${VELKARIS_OUT_DIR}/pack/uninstall.exe" ${CMAKE_OBJDUMP})

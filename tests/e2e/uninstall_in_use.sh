@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# An application that runs while the pack is removed: uninstall.exe /S reports its file on
-# standard error and ends with exit code 1; the rest of the applications, every shortcut
-# and every file type are removed, while the uninstaller, its registration and AppPath
-# stay so that it can run again. Once the application has ended, a second run removes the
-# rest, and the prefix is as before the installation.
+# While the installer is open, uninstall.exe /S asks for it to be closed, ends with exit
+# code 1 and changes nothing. An application that runs while the pack is removed:
+# uninstall.exe /S reports its file on standard error and ends with exit code 1; the rest
+# of the applications, every shortcut and every file type are removed, while the
+# uninstaller, its registration and AppPath stay so that it can run again. Once the
+# application has ended, a second run removes the rest, and the prefix is as before the
+# installation.
 #   uninstall_in_use.sh SETUP_EXE WINDOW_PROBE
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
@@ -11,6 +13,20 @@ uninstall_begin "$@"
 
 uninstall_snapshot before
 uninstall_install_all
+uninstall_snapshot installed
+e2e_start "$uninstall_setup"
+setup_window=$(e2e_wait_window "$uninstall_title_pattern")
+uninstall_silent
+[ "$uninstall_status" = 1 ] || e2e_fail "beside the installer: exit code $uninstall_status"
+grep -qF "The installer of Velkaris App Pack (Single User) is open. Close it" "$e2e_work/stderr" ||
+  e2e_fail "beside the installer: $(cat "$e2e_work/stderr")"
+e2e_keys "$setup_window" alt+F4
+e2e_expect_exit 0 20
+uninstall_snapshot beside_installer
+[ -z "$(uninstall_diff installed beside_installer)" ] ||
+  e2e_fail "beside the installer: $(uninstall_diff installed beside_installer)"
+e2e_log "beside the installer nothing is removed"
+
 e2e_start "$uninstall_win_dest\\Notarel.exe"
 notarel_pid=$e2e_app_pid
 notarel_window=$(e2e_wait_window '^Notarel$')

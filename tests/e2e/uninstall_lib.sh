@@ -3,6 +3,9 @@
 # registry, and a silent run of the installed uninstaller that waits for its helper copy.
 #   uninstall_begin SETUP_EXE WINDOW_PROBE
 uninstall_title='Velkaris App Pack (Single User)'
+uninstall_title_pattern='^Velkaris App Pack \(Single User\)$'
+uninstall_caption='Velkaris App Pack (Single User) Uninstall'
+uninstall_caption_pattern='^Velkaris App Pack \(Single User\) Uninstall$'
 uninstall_names=(Brinet PaneVista QuietVault Padwick Tunewell Notarel LockBin Packrill)
 
 uninstall_begin() {
@@ -21,7 +24,7 @@ uninstall_begin() {
 uninstall_install_all() {
   local window i status=""
   e2e_start "$uninstall_setup"
-  window=$(e2e_wait_window "^${uninstall_title//[()]/\\&}\$")
+  window=$(e2e_wait_window "$uninstall_title_pattern")
   e2e_keys "$window" Return Return Return
   for ((i = 0; i < 300; i++)); do
     status=$(e2e_probe "$uninstall_title" | sed -n 's/^2 id=1003 .* text=//p')
@@ -79,11 +82,32 @@ uninstall_run() {
 # Runs the installed uninstaller with /S.
 uninstall_silent() { uninstall_run "$uninstall_win_dest\\uninstall.exe" /S; }
 
-# Nothing of the applications, their shortcuts and values is left.
+# The whole text of the uninstaller's message box on screen, all its lines.
+uninstall_message_text() {
+  e2e_probe "$uninstall_caption" |
+    awk '/^1 id=65535 class=Static / { sub(/^.* text=/, ""); shown = 1; print; next }
+         /^[0-9]+ (id|title)=/ { shown = 0 } shown'
+}
+
+# Waits for the helper's report after the question was answered (the first line no longer
+# asks) and prints it.
+uninstall_wait_report() {
+  local i text
+  for ((i = 0; i < 300; i++)); do
+    text=$(uninstall_message_text)
+    [ -n "$text" ] && ! [[ "$text" == Remove* ]] && { printf '%s\n' "$text"; return 0; }
+    sleep 0.1
+  done
+  e2e_fail "no report of the uninstaller within 30 s"
+}
+
+# uninstall_expect_applications_gone [KEPT_NAME...]: nothing of the applications, their
+# shortcuts and values is left, but the programs named (which the user replaced).
 uninstall_expect_applications_gone() {
-  local name key classes='HKCU\Software\Classes'
+  local name key classes='HKCU\Software\Classes' kept=" $* "
   for name in "${uninstall_names[@]}"; do
-    [ ! -e "$uninstall_dest/$name.exe" ] || e2e_fail "$name.exe is still there"
+    [[ $kept == *" $name "* ]] || [ ! -e "$uninstall_dest/$name.exe" ] ||
+      e2e_fail "$name.exe is still there"
     [ ! -e "$uninstall_menu/$name.lnk" ] || e2e_fail "$name.lnk is still there"
   done
   for key in Directory\\shell\\Tunewell SystemFileAssociations\\audio\\shell\\Tunewell \

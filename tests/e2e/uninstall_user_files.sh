@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Files the user added stay: a file in the installation folder keeps that folder, and one
-# in the Start-menu folder keeps that folder; everything of the pack is removed all the
-# same, and the run ends with exit code 0.
+# Files the user added or replaced stay: a file in the installation folder and a program
+# the user replaced after the installation (another program of the same size in place of
+# Brinet.exe) keep that folder, and one in the Start-menu folder keeps that folder;
+# everything of the pack is removed all the same, the run ends with exit code 0, and the
+# report names the replaced program and the kept folder.
 #   uninstall_user_files.sh SETUP_EXE WINDOW_PROBE
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
@@ -10,16 +12,33 @@ uninstall_begin "$@"
 uninstall_install_all
 echo "my notes" >"$uninstall_dest/notes.txt"
 echo "my link" >"$uninstall_menu/Notes.url"
+cp "$uninstall_dest/PaneVista.exe" "$uninstall_dest/Brinet.exe"
+replaced=$(sha256sum <"$uninstall_dest/Brinet.exe")
 
-uninstall_silent
-[ "$uninstall_status" = 0 ] || e2e_fail "exit code $uninstall_status: $(cat "$e2e_work/stderr")"
-[ ! -s "$e2e_work/stderr" ] || e2e_fail "standard error: $(cat "$e2e_work/stderr")"
-[ "$(ls -A "$uninstall_dest")" = notes.txt ] || e2e_fail "folder holds: $(ls -A "$uninstall_dest")"
+e2e_start "$uninstall_win_dest\\uninstall.exe"
+e2e_keys "$(e2e_wait_window "$uninstall_caption_pattern")" Return
+e2e_expect_exit 0 30
+report=$(uninstall_wait_report)
+e2e_log "report: $report"
+expected="Velkaris App Pack (Single User) was removed.
+
+Programs kept because they differ from the ones the pack installed:
+$uninstall_win_dest\\Brinet.exe
+
+The folder $uninstall_win_dest\\ was kept because it holds files that were not installed \
+with the pack."
+[ "$report" = "$expected" ] || e2e_fail "report: '$report'"
+e2e_keys "$(e2e_wait_window "$uninstall_caption_pattern")" Return
+uninstall_wait_helper
+
+[ "$(ls -A "$uninstall_dest" | sort | tr '\n' ' ')" = "Brinet.exe notes.txt " ] ||
+  e2e_fail "folder holds: $(ls -A "$uninstall_dest")"
 [ "$(cat "$uninstall_dest/notes.txt")" = "my notes" ] || e2e_fail "notes.txt changed"
+[ "$(sha256sum <"$uninstall_dest/Brinet.exe")" = "$replaced" ] || e2e_fail "Brinet.exe changed"
 [ "$(ls -A "$uninstall_menu")" = Notes.url ] ||
   e2e_fail "Start-menu folder holds: $(ls -A "$uninstall_menu")"
-uninstall_expect_applications_gone
+uninstall_expect_applications_gone Brinet
 ! e2e_reg_key_exists 'HKCU\Software\Velkaris' || e2e_fail "Software\\Velkaris is still there"
 ! e2e_reg_key_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velkaris' ||
   e2e_fail "the uninstall registration is still there"
-e2e_log "the user's files and their folders stay; the pack is gone"
+e2e_log "the user's files, the replaced program and their folders stay; the pack is gone"

@@ -27,18 +27,20 @@ TEST(UninstallRequest, RefusesWhatItDoesNotUnderstand) {
     EXPECT_FALSE(parsed({L"S"}));
     EXPECT_FALSE(parsed({L"/S", L"/S"}));
     EXPECT_FALSE(parsed({L"\x0fS"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16"}));
-    EXPECT_FALSE(parsed({L"/helper", L"0", L"16", L"C:\\a\\uninstall.exe"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"-16", L"C:\\a\\uninstall.exe"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"18446744073709551616", L"C:\\a\\uninstall.exe"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L""}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"0", L"16", L"20", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"-16", L"20", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"0x14", L"C:\\a\\uninstall.exe"}));
     EXPECT_FALSE(
-        parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"/helper", L"1", L"2", L"x"}));
-    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"C:\\a\\uninstall.exe", L"extra"}));
+        parsed({L"/helper", L"12", L"18446744073709551616", L"20", L"C:\\a\\uninstall.exe"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"20", L""}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"20", L"C:\\a\\uninstall.exe", L"/helper",
+                         L"1", L"2", L"3", L"x"}));
+    EXPECT_FALSE(parsed({L"/helper", L"12", L"16", L"20", L"C:\\a\\uninstall.exe", L"extra"}));
 }
 
 TEST(UninstallRequest, HelperCommandLineGivesTheRequestBack) {
-    const UninstallRequest helper{Role::Helper, true, 18446744073709551615u, 612,
+    const UninstallRequest helper{Role::Helper, true, 18446744073709551615u, 612, 88,
                                   L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Velkaris\\uninstall.exe"};
     const std::wstring line =
         helperCommandLine(L"C:\\Users\\Ann Lee\\Temp\\Velkaris-uninstall-4.exe", helper);
@@ -61,9 +63,14 @@ TEST(RemovalOutcome, ExitCodeAndReportOfACompleteRemoval) {
     EXPECT_EQ(describeOutcome(outcome, L"C:\\Apps\\"),
               L"Velkaris App Pack (Single User) was removed.");
     outcome.folderKept = true;
+    outcome.keptPrograms = {L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\Notarel.exe"};
     EXPECT_EQ(exitCodeOf(outcome), ExitCode::Removed);
-    EXPECT_NE(describeOutcome(outcome, L"C:\\Apps\\").find(L"The folder C:\\Apps\\ was kept"),
+    const std::wstring text = describeOutcome(outcome, L"C:\\Apps\\");
+    EXPECT_EQ(text.find(L"Velkaris App Pack (Single User) was removed."), 0u);
+    EXPECT_NE(text.find(L"differ from the ones the pack installed:\r\nC:\\Apps\\Brinet.exe\r\n"
+                        L"C:\\Apps\\Notarel.exe\r\n"),
               std::wstring::npos);
+    EXPECT_NE(text.find(L"The folder C:\\Apps\\ was kept"), std::wstring::npos);
 }
 
 TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {

@@ -1,6 +1,7 @@
 // The uninstaller's disk edge: the applications' files, folders and Start-menu shortcuts
-// are deleted; files of the user and shortcuts leading elsewhere stay; a file in use is
-// reported with its path and the system's reason while the rest is still deleted.
+// are deleted; files of the user, programs that differ from the installed ones and
+// shortcuts leading elsewhere stay; a file in use is reported with its path and the
+// system's reason while the rest is still deleted.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -38,20 +39,39 @@ std::wstring newFolder(const std::wstring& name)
     return folder;
 }
 
-TEST(UninstallFiles, RemovesTheApplicationsThatExistAndNothingElse) {
+// The fingerprint of a one-byte program "x".
+constexpr Sha256 DigestOfX = {0x2d, 0x71, 0x16, 0x42, 0xb7, 0x26, 0xb0, 0x44, 0x01, 0x62, 0x7c,
+                              0xa9, 0xfb, 0xac, 0x32, 0xf5, 0xc8, 0x53, 0x0f, 0xb1, 0x90, 0x3c,
+                              0xc4, 0xdb, 0x02, 0x25, 0x87, 0x17, 0x92, 0x1a, 0x48, 0x81};
+constexpr std::array<ApplicationFingerprint, 6> InstalledAsX = {{
+    {L"Brinet", 1, DigestOfX},
+    {L"PaneVista", 1, DigestOfX},
+    {L"Tunewell", 1, DigestOfX},
+    {L"Notarel", 1, DigestOfX},
+    {L"LockBin", 1, DigestOfX},
+    {L"Packrill", 1, DigestOfX},
+}};
+
+TEST(UninstallFiles, RemovesTheInstalledApplicationsAndKeepsEverythingElse) {
     const std::wstring folder = newFolder(L"applications");
     for (const wchar_t* name :
          {L"Brinet.exe", L"Tunewell.exe", L"Packrill.exe", L"notes.txt", L"Brinet.exe.bak"}) {
         writeFile(folder + name, "x");
     }
+    writeFile(folder + L"PaneVista.exe", "y");   // the same size, other bytes
+    writeFile(folder + L"Notarel.exe", "xx");    // the same first byte, another size
     RemovalOutcome outcome;
-    removeApplications(folder, outcome);
+    removeApplications(folder, InstalledAsX, outcome);
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_FALSE(exists(folder + L"Brinet.exe"));
     EXPECT_FALSE(exists(folder + L"Tunewell.exe"));
     EXPECT_FALSE(exists(folder + L"Packrill.exe"));
     EXPECT_TRUE(exists(folder + L"notes.txt"));
     EXPECT_TRUE(exists(folder + L"Brinet.exe.bak"));
+    EXPECT_EQ(outcome.keptPrograms,
+              (std::vector<std::wstring>{folder + L"PaneVista.exe", folder + L"Notarel.exe"}));
+    EXPECT_TRUE(exists(folder + L"PaneVista.exe"));
+    EXPECT_TRUE(exists(folder + L"Notarel.exe"));
     EXPECT_FALSE(removeFolderIfEmpty(folder, outcome));
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_TRUE(exists(folder));
@@ -65,7 +85,7 @@ TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
                               nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
-    removeApplications(folder, outcome);
+    removeApplications(folder, InstalledAsX, outcome);
     CloseHandle(held);
     ASSERT_EQ(outcome.failures.size(), 1u);
     const std::wstring expected = L"Could not remove " + folder + L"Notarel.exe: ";
@@ -75,20 +95,26 @@ TEST(UninstallFiles, ReportsAFileInUseAndRemovesTheOthers) {
     EXPECT_FALSE(exists(folder + L"LockBin.exe"));
 }
 
-TEST(UninstallFiles, AnEndedProgramIsRemovedOrReportedWhenItStaysInUse) {
+TEST(UninstallFiles, AnEndedProgramIsRemovedThroughItsHandleOrReported) {
     const std::wstring folder = newFolder(L"ended");
     writeFile(folder + L"uninstall.exe", "x");
     writeFile(folder + L"held.exe", "x");
-    HANDLE held = CreateFileW((folder + L"held.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto open = [&](const wchar_t* name, DWORD access) {
+        return CreateFileW((folder + name).c_str(), access, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    };
+    HANDLE original = open(L"uninstall.exe", GENERIC_READ | DELETE);
+    ASSERT_NE(original, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
-    removeEndedProgram(folder + L"uninstall.exe", outcome);
-    removeEndedProgram(folder + L"missing.exe", outcome);
+    removeEndedProgram(original, folder + L"uninstall.exe", outcome);
+    CloseHandle(original);
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_FALSE(exists(folder + L"uninstall.exe"));
-    removeEndedProgram(folder + L"held.exe", outcome);
-    CloseHandle(held);
+
+    HANDLE withoutDelete = open(L"held.exe", GENERIC_READ);
+    ASSERT_NE(withoutDelete, INVALID_HANDLE_VALUE);
+    removeEndedProgram(withoutDelete, folder + L"held.exe", outcome);
+    CloseHandle(withoutDelete);
     ASSERT_EQ(outcome.failures.size(), 1u);
     EXPECT_EQ(outcome.failures[0].find(L"Could not remove " + folder + L"held.exe: "), 0u);
     EXPECT_TRUE(exists(folder + L"held.exe"));

@@ -1,0 +1,8 @@
+// The fingerprints of the applications this build packs, in package order.
+#pragma once
+
+#include <span>
+
+#include "pack/uninstall/application_fingerprint.h"
+
+std::span<const ApplicationFingerprint> packedApplications();
