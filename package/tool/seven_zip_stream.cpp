@@ -109,6 +109,7 @@ void appendSevenZipStream(std::span<const uint8_t> image, const EncoderSettings&
     if (configured != SZ_OK) {
         fail(configured);
     }
+    // As 7-Zip does when it knows the size: the match finder's hash table fits the image.
     LzmaEnc_SetDataSize(encoder.handle, image.size());
     ImageReader reader{{readImage}, image};
     ResourceWriter writer{{writeResource}, &out};
