@@ -3,6 +3,11 @@
 find_package(LibLZMA REQUIRED)
 find_package(GTest REQUIRED)
 
+set(VELKARIS_7ZIP_LZMA_DIR "" CACHE PATH "7-Zip's LZMA encoder sources (scripts/fetch-7zip-lzma)")
+if(NOT EXISTS "${VELKARIS_7ZIP_LZMA_DIR}/C/LzmaEnc.c")
+    message(FATAL_ERROR "VELKARIS_7ZIP_LZMA_DIR does not hold 7-Zip's sources; configure through ./scripts/build")
+endif()
+
 add_subdirectory(package)
 add_subdirectory(package/tool)
 add_subdirectory(wizard)

@@ -83,12 +83,14 @@ void printSummary(std::ostream& out, const std::string& package, const EncodedPa
     const EncoderSettings& settings = encoded.settings;
     char text[256];
     std::snprintf(text, sizeof text,
-                  "%s: %u bytes (lc %u, lp %u, pb %u, dictionary %u, nice %u, depth %u), "
-                  "image %u bytes, checksum 0x%08X\n",
-                  package.c_str(), constants.resourceSize, settings.lc, settings.lp, settings.pb,
-                  settings.dictionarySize, settings.niceLength, settings.depth,
+                  "%u bytes (encoder %s, lc %u, lp %u, pb %u, dictionary %u, mf %s, nice %u, "
+                  "depth %u), image %u bytes, checksum 0x%08X\n",
+                  constants.resourceSize, nameOf(settings.encoder).data(),
+                  settings.lc, settings.lp, settings.pb, settings.dictionarySize,
+                  nameOf(settings.matchFinder).data(), settings.niceLength, settings.depth,
                   constants.imageLength, constants.checksum);
-    out << text;
+    // The path goes out on its own: it may be longer than the buffer.
+    out << package << ": " << text;
 }
 
 }  // namespace

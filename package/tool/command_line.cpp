@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -53,6 +54,19 @@ uint32_t parseOptionValue(std::string_view option, std::string_view text, Limits
     return *value;
 }
 
+// One of the names of `choices`, the names nameOf gives them.
+template <typename Choice>
+Choice parseChoice(std::string_view option, std::string_view text, std::span<const Choice> choices) {
+    std::string names;
+    for (const Choice choice : choices) {
+        if (nameOf(choice) == text) {
+            return choice;
+        }
+        names += (names.empty() ? "" : ", ") + std::string(nameOf(choice));
+    }
+    throw UsageError(std::string(option) + ": '" + std::string(text) + "' is not one of " + names);
+}
+
 Command parseCommand(std::string_view name) {
     if (name == "build") {
         return Command::Build;
@@ -74,7 +88,8 @@ bool takesEncoderOptions(Command command) { return command == Command::Build; }
 bool takesHeader(Command command) { return command == Command::Build || command == Command::Verify; }
 size_t argumentCount(Command command) { return command == Command::Extract ? 2 : 1; }
 
-constexpr std::string_view EncoderOptions[] = {"--lc", "--lp", "--pb", "--dict", "--nice", "--depth"};
+constexpr std::string_view EncoderOptions[] = {"--encoder", "--lc", "--lp",   "--pb",
+                                               "--dict",    "--mf", "--nice", "--depth"};
 
 bool accepts(Command command, std::string_view name) {
     if (name == "-o") {
@@ -95,6 +110,8 @@ void storeOption(CommandLine& line, std::string_view name, std::string_view valu
         line.output = value;
     } else if (name == "--header") {
         line.header = std::string(value);
+    } else if (name == "--encoder") {
+        encoder.encoder = parseChoice<Encoder>(name, value, Encoders);
     } else if (name == "--lc") {
         encoder.lc = parseOptionValue(name, value, LiteralContextLimits);
     } else if (name == "--lp") {
@@ -103,6 +120,8 @@ void storeOption(CommandLine& line, std::string_view name, std::string_view valu
         encoder.pb = parseOptionValue(name, value, PositionBitLimits);
     } else if (name == "--dict") {
         encoder.dictionarySize = parseOptionValue(name, value, DictionaryLimits);
+    } else if (name == "--mf") {
+        encoder.matchFinder = parseChoice<MatchFinder>(name, value, MatchFinders);
     } else if (name == "--nice") {
         encoder.niceLength = parseOptionValue(name, value, NiceLengthLimits);
     } else {
@@ -161,6 +180,11 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
     const EncoderRequest& encoder = line.encoder;
     if (encoder.lc && encoder.lp && *encoder.lc + *encoder.lp > LargestLiteralContext) {
         throw UsageError("build: --lc and --lp must add up to at most 4");
+    }
+    if (encoder.encoder == Encoder::SevenZip && encoder.niceLength &&
+        *encoder.niceLength < SevenZipShortestNiceLength) {
+        throw UsageError("build: 7-Zip's encoder needs --nice " +
+                         std::to_string(SevenZipShortestNiceLength) + " or more");
     }
     return line;
 }

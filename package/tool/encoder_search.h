@@ -1,6 +1,6 @@
 // Chooses the encoder settings of a build: the settings the user fixed, and for the rest a
-// small set of candidates that suit x86-64 executables. Every candidate is tried, spread
-// over threads, and the smallest resource wins.
+// small set of candidates for both encoders that suit x86-64 executables. Every candidate
+// is tried, spread over threads, and the smallest resource wins.
 #pragma once
 
 #include <cstdint>
@@ -12,10 +12,12 @@
 
 // The settings given on the command line; each one is fixed in every candidate.
 struct EncoderRequest {
+    std::optional<Encoder> encoder;
     std::optional<uint32_t> lc;
     std::optional<uint32_t> lp;
     std::optional<uint32_t> pb;
     std::optional<uint32_t> dictionarySize;
+    std::optional<MatchFinder> matchFinder;
     std::optional<uint32_t> niceLength;
     std::optional<uint32_t> depth;
 };
@@ -24,7 +26,8 @@ struct EncoderRequest {
 // 4096: a larger dictionary cannot find more matches, a smaller one may miss some.
 uint32_t defaultDictionarySize(uint32_t imageLength);
 
-// The candidates in a fixed order. A requested lc and lp must add up to at most 4.
+// The candidates in a fixed order. A requested lc and lp must add up to at most 4; a 7-Zip
+// candidate is left out when the requested nice length is too short for that encoder.
 std::vector<EncoderSettings> candidateSettings(const EncoderRequest& request, uint32_t imageLength);
 
 struct EncodedPackage {
@@ -33,6 +36,7 @@ struct EncodedPackage {
 };
 
 // Encodes with every candidate on up to `threads` threads and keeps the smallest resource;
-// a tie goes to the earlier candidate, so the result does not depend on timing.
+// a tie goes to the earlier candidate, so the result depends neither on timing nor on the
+// number of threads.
 EncodedPackage encodeSmallest(std::span<const uint8_t> image,
                               std::span<const EncoderSettings> candidates, unsigned threads);

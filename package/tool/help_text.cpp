@@ -47,23 +47,28 @@ Options:
   --header CONSTANTS_H    build: also write a C++ header with the package constants
                           PackageResourceSize, PackageImageLength and PackageChecksum;
                           verify: take the expected constants from that header
+  --encoder NAME          the encoder: liblzma or 7zip (7-Zip's LZMA encoder)
   --lc N                  literal context bits, 0 to 4
   --lp N                  literal position bits, 0 to 4 (lc + lp at most 4)
   --pb N                  position bits, 0 to 4
   --dict SIZE             dictionary size in bytes, 4096 to 4194304; KiB and MiB
                           suffixes are accepted (default: the image length rounded
                           up to 2^n or 3 * 2^(n-1), so 3 MiB for a 2.5 MB image)
-  --nice N                nice match length, 4 to 273 (default 273 or 128, see below)
-  --depth N               match finder search depth, 0 to 1000; 0 lets liblzma
-                          choose from the nice length
+  --mf NAME               match finder: bt2, bt3 or bt4 (binary trees hashing 2, 3
+                          or 4 bytes) or hc4 (hash chains)
+  --nice N                nice match length, 7-Zip's fast bytes: 4 to 273; 7zip
+                          needs 5 or more, so --nice 4 tries liblzma only
+  --depth N               match finder search depth, 7-Zip's match cycles: 0 to
+                          1000; 0 lets the encoder choose from the nice length
   -h, --help              show this text
 
-By default build compresses with the binary-tree match finder bt4 and tries four
-settings in parallel: lc 3 pb 2 at nice length 273 and depth 512, lc 3 pb 1 at nice
-length 128 and depth 0, lc 2 pb 0 and lc 1 pb 1 at nice length 128 and depth 512 (all
-lp 0), then keeps the smallest stream; the first is the setting of
-'xz --format=lzma -9e'. Each encoder option given fixes that setting in all four, so
---lc 3 --pb 2 --nice 273 --depth 512 tries just one.
+By default build tries five settings in parallel and keeps the smallest stream (a tie
+goes to the earlier one in this list): liblzma with bt4, lc 3, pb 2, nice length 273 and
+depth 512 (the setting of 'xz --format=lzma -9e'), then 7-Zip with pb 1 and lc 3, bt3,
+nice 273, depth 1000; lc 3, bt4, nice 273, depth 1000; lc 0, bt3, nice 273, depth 0;
+lc 4, bt3, nice 224, depth 0 (all lp 0). --encoder keeps the settings of that encoder
+only; each other encoder option fixes its setting in all of them, so --encoder 7zip
+--lc 3 --pb 1 --mf bt3 --nice 273 --depth 1000 tries just one.
 The result is checked with the installer's own loader before it is written. Output
 files appear complete or not at all.
 

@@ -101,12 +101,16 @@ TEST(EncoderSearch, DictionaryHoldsTheWholeImage) {
 
 TEST(EncoderSearch, DefaultCandidatesStartWithTheSettingsOfXz9e) {
     const std::vector<EncoderSettings> candidates = candidateSettings({}, 2563195);
-    ASSERT_EQ(candidates.size(), 4u);
-    const EncoderSettings& first = candidates.front();
-    EXPECT_EQ(propertiesByte(first), 0x5D);
-    EXPECT_EQ(first.dictionarySize, 3145728u);
-    EXPECT_EQ(first.niceLength, 273u);
-    EXPECT_EQ(first.depth, 512u);
+    const EncoderSettings xz9e{Encoder::Liblzma, 3, 0, 2, 3145728, MatchFinder::Bt4, 273, 512};
+    ASSERT_FALSE(candidates.empty());
+    EXPECT_EQ(candidates.front(), xz9e);
+    EXPECT_EQ(propertiesByte(xz9e), 0x5D);
+    for (const Encoder encoder : Encoders) {
+        EXPECT_NE(std::find_if(candidates.begin(), candidates.end(),
+                               [&](const EncoderSettings& settings) { return settings.encoder == encoder; }),
+                  candidates.end())
+            << nameOf(encoder);
+    }
     for (const EncoderSettings& settings : candidates) {
         EXPECT_LE(settings.lc + settings.lp, 4u);
     }
@@ -115,23 +119,30 @@ TEST(EncoderSearch, DefaultCandidatesStartWithTheSettingsOfXz9e) {
 TEST(EncoderSearch, RequestedSettingsAreFixedInEveryCandidate) {
     EncoderRequest request;
     request.lp = 2;
+    request.encoder = Encoder::SevenZip;
     for (const EncoderSettings& settings : candidateSettings(request, 1000)) {
+        EXPECT_EQ(settings.encoder, Encoder::SevenZip);
         EXPECT_EQ(settings.lp, 2u);
         EXPECT_LE(settings.lc, 2u);
     }
-    request = {3, 0, 2, 65536, 64, 512};
+    // 7-Zip's encoder cannot take the shortest nice length; liblzma's can.
+    request = {};
+    request.niceLength = 4;
+    for (const EncoderSettings& settings : candidateSettings(request, 1000)) {
+        EXPECT_EQ(settings.encoder, Encoder::Liblzma);
+    }
+    request = {Encoder::SevenZip, 3, 0, 2, 65536, MatchFinder::Hc4, 64, 512};
     const std::vector<EncoderSettings> one = candidateSettings(request, 1000);
     ASSERT_EQ(one.size(), 1u);
-    EXPECT_EQ(one[0].dictionarySize, 65536u);
-    EXPECT_EQ(one[0].niceLength, 64u);
+    EXPECT_EQ(one[0], (EncoderSettings{Encoder::SevenZip, 3, 0, 2, 65536, MatchFinder::Hc4, 64, 512}));
 }
 
 TEST(EncoderSearch, KeepsTheSmallestAndDoesNotDependOnThreads) {
     const std::vector<uint8_t> image = layoutImage(sampleFiles());
     const std::vector<EncoderSettings> candidates = {
-        {0, 0, 0, 262144, 8, 1},  // weak
-        {3, 0, 2, 262144, 273, 512},
-        {4, 0, 1, 262144, 273, 0},
+        {Encoder::Liblzma, 0, 0, 0, 262144, MatchFinder::Hc4, 8, 1},  // weak
+        {Encoder::SevenZip, 3, 0, 2, 262144, MatchFinder::Bt3, 273, 0},
+        {Encoder::Liblzma, 4, 0, 1, 262144, MatchFinder::Bt4, 273, 0},
     };
     size_t smallest = SIZE_MAX;
     for (const EncoderSettings& settings : candidates) {
@@ -141,12 +152,30 @@ TEST(EncoderSearch, KeepsTheSmallestAndDoesNotDependOnThreads) {
     const EncodedPackage spread = encodeSmallest(image, candidates, 3);
     EXPECT_EQ(alone.resource.size(), smallest);
     EXPECT_EQ(alone.resource, spread.resource);
-    EXPECT_NE(propertiesByte(alone.settings), 0);
+    EXPECT_EQ(alone.settings, spread.settings);
+    EXPECT_NE(alone.settings, candidates[0]);
+}
+
+TEST(EncoderSearch, ATieGoesToTheEarlierCandidateEveryTime) {
+    // Runs of one byte: every depth finds the same matches, so the streams are equally long.
+    const std::vector<uint8_t> image(65536, 0x90);
+    std::vector<EncoderSettings> candidates;
+    for (const uint32_t depth : {1u, 2u, 3u, 4u}) {
+        candidates.push_back({Encoder::SevenZip, 3, 0, 2, 65536, MatchFinder::Bt4, 32, depth});
+    }
+    const size_t size = encodePackage(image, candidates[0]).size();
+    for (const EncoderSettings& settings : candidates) {
+        ASSERT_EQ(encodePackage(image, settings).size(), size);
+    }
+    for (int round = 0; round < 8; ++round) {
+        EXPECT_EQ(encodeSmallest(image, candidates, 4).settings, candidates.front());
+        std::reverse(candidates.begin(), candidates.end());
+    }
 }
 
 TEST(CommandLine, ReadsEveryFormOfTheCommands) {
     const std::vector<std::string> build = {"build", "--lc=4", "m.txt", "--header", "c.h", "-o", "p.pkg",
-                                            "--dict", "3MiB", "--depth", "0"};
+                                            "--dict", "3MiB", "--depth", "0", "--encoder", "7zip", "--mf=hc4"};
     const CommandLine line = parseCommandLine(build);
     EXPECT_EQ(line.command, Command::Build);
     EXPECT_EQ(line.input, "m.txt");
@@ -156,6 +185,8 @@ TEST(CommandLine, ReadsEveryFormOfTheCommands) {
     EXPECT_EQ(line.encoder.lp, std::nullopt);
     EXPECT_EQ(line.encoder.dictionarySize, 3145728u);
     EXPECT_EQ(line.encoder.depth, 0u);
+    EXPECT_EQ(line.encoder.encoder, Encoder::SevenZip);
+    EXPECT_EQ(line.encoder.matchFinder, MatchFinder::Hc4);
 
     const std::vector<std::string> extract = {"extract", "p.pkg", "dir"};
     EXPECT_EQ(parseCommandLine(extract).output, "dir");

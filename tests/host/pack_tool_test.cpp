@@ -167,15 +167,21 @@ TEST_F(PackTool, SourceDateEpochMakesBuildsReproducible) {
     EXPECT_EQ(parseListLine(listed[9]).time, "-");
 }
 
-TEST_F(PackTool, EncoderOptionsAreHonoured) {
-    const std::string package = folder / "fixed.pkg";
-    const ToolRun run = build(package, {"--lc", "1", "--lp=2", "--pb", "0", "--dict", "64KiB", "--nice", "32",
-                                        "--depth", "8"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::vector<uint8_t> resource = readBytes(package);
-    EXPECT_EQ(resource[0], (0 * 5 + 2) * 9 + 1);
-    EXPECT_EQ(resource[1] | resource[2] << 8 | resource[3] << 16 | resource[4] << 24, 65536);
-    EXPECT_EQ(runTool({"verify", package}).out, package + ": Ok\n");
+TEST_F(PackTool, EncoderOptionsAreHonouredByBothEncoders) {
+    for (const std::string encoder : {"liblzma", "7zip"}) {
+        const std::string package = folder / (encoder + ".pkg");
+        const ToolRun run = build(package, {"--encoder", encoder, "--lc", "1", "--lp=2", "--pb", "0", "--dict",
+                                            "64KiB", "--mf", "bt3", "--nice", "32", "--depth", "8"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_NE(run.out.find("(encoder " + encoder + ", lc 1, lp 2, pb 0, dictionary 65536, mf bt3, nice 32, "
+                                                       "depth 8)"),
+                  std::string::npos)
+            << run.out;
+        const std::vector<uint8_t> resource = readBytes(package);
+        EXPECT_EQ(resource[0], (0 * 5 + 2) * 9 + 1);
+        EXPECT_EQ(resource[1] | resource[2] << 8 | resource[3] << 16 | resource[4] << 24, 65536);
+        EXPECT_EQ(runTool({"verify", package}).out, package + ": Ok\n");
+    }
 }
 
 TEST_F(PackTool, LongLicenceBuildsWithAWarning) {
@@ -405,6 +411,9 @@ TEST(PackToolCommandLine, BadUsageExitsWithTwo) {
         {"build", "m", "-o", "p", "--dict", "5MiB"},
         {"build", "m", "-o", "p", "--nice", "3"},
         {"build", "m", "-o", "p", "--depth", "-1"},
+        {"build", "m", "-o", "p", "--encoder", "xz"},
+        {"build", "m", "-o", "p", "--mf", "bt5"},
+        {"build", "m", "-o", "p", "--encoder", "7zip", "--nice", "4"},
         {"build", "m", "-o", "p", "--fast"},
     };
     for (const std::vector<std::string>& args : cases) {
@@ -428,7 +437,8 @@ TEST(PackToolCommandLine, HelpDocumentsEveryCommandAndOption) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
         for (const char* word : {"build MANIFEST -o PACKAGE", "verify PACKAGE", "list PACKAGE", "extract PACKAGE DIR",
-                                 "--header CONSTANTS_H", "--lc", "--lp", "--pb", "--dict", "--nice", "--depth",
+                                 "--header CONSTANTS_H", "--encoder", "--lc", "--lp", "--pb", "--dict", "--mf", "--nice",
+                                 "--depth",
                                  "SOURCE_DATE_EPOCH", "10-uninstaller.exe", "Exit status"}) {
             EXPECT_NE(run.out.find(word), std::string::npos) << word;
         }

@@ -56,12 +56,16 @@ TEST_F(PackToolAgainstXz, XzDecodesTheStreamToTheImage) {
     ASSERT_EQ(runTool({"build", manifest, "-o", package}).exitCode, 0);
     EXPECT_EQ(decodedByXz(asLzmaFile(readBytes(package), "default.lzma")), image);
 
-    const std::string unusual = folder / "unusual.pkg";
-    ASSERT_EQ(runTool({"build", manifest, "-o", unusual, "--lc", "0", "--lp", "4", "--pb", "4", "--dict", "4096",
-                       "--nice", "4", "--depth", "1"})
-                  .exitCode,
-              0);
-    EXPECT_EQ(decodedByXz(asLzmaFile(readBytes(unusual), "unusual.lzma")), image);
+    // Each encoder at the edges of the settings: a dictionary far smaller than the image, no
+    // literal context, the most position bits.
+    for (const std::string encoder : {"liblzma", "7zip"}) {
+        const std::string unusual = folder / (encoder + ".pkg");
+        ASSERT_EQ(runTool({"build", manifest, "-o", unusual, "--encoder", encoder, "--lc", "0", "--lp", "4", "--pb",
+                           "4", "--dict", "4096", "--mf", "hc4", "--nice", "5", "--depth", "1"})
+                      .exitCode,
+                  0);
+        EXPECT_EQ(decodedByXz(asLzmaFile(readBytes(unusual), encoder + ".lzma")), image) << encoder;
+    }
 }
 
 TEST_F(PackToolAgainstXz, DefaultStreamIsNotLargerThanXz9e) {

@@ -68,7 +68,8 @@ std::vector<uint8_t> withRowSize(std::vector<uint8_t> image, uint32_t row, uint3
 }
 
 EncoderSettings quickSettings(size_t imageLength) {
-    return {3, 0, 2, defaultDictionarySize(static_cast<uint32_t>(imageLength)), 64, 0};
+    return {Encoder::Liblzma, 3, 0, 2, defaultDictionarySize(static_cast<uint32_t>(imageLength)),
+            MatchFinder::Bt4, 64, 0};
 }
 
 SamplePackage packageOf(const std::vector<uint8_t>& image) {

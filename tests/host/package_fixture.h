@@ -34,8 +34,8 @@ struct SamplePackage {
     PackageConstants constants;
 };
 
-// Fast settings (lc 3, lp 0, pb 2, depth chosen by liblzma) with a dictionary that holds
-// the whole image.
+// Fast settings (liblzma, lc 3, lp 0, pb 2, bt4, depth chosen by liblzma) with a
+// dictionary that holds the whole image.
 EncoderSettings quickSettings(size_t imageLength);
 
 // Compresses the image and derives the three constants from it.
