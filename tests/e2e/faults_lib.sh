@@ -8,19 +8,8 @@ faults_error='ERROR: Write failed.'
 faults_begin() {
   faults_holder=${5:?fault holder}
   install_begin "$1" "$2" "$3" "$4"
-  trap faults_end EXIT
   faults_menu="$(e2e_shell_folder Programs)/Velkaris"
   faults_win_menu=$(winepath -w "$faults_menu" | tr -d '\r')
-}
-
-# Undoes e2e_begin, then unmounts the drive once no Wine process can hold a file on it.
-faults_end() {
-  e2e_end
-  if [ -n "${faults_mount:-}" ]; then
-    umount "$faults_mount" 2>/dev/null || umount -l "$faults_mount" 2>/dev/null || true
-    rmdir "$faults_mount" 2>/dev/null || true
-  fi
-  return 0
 }
 
 # faults_hold KIND TARGET...: starts fault_holder with those faults and waits until they
@@ -48,17 +37,20 @@ faults_release() {
 
 # faults_mount_drive SIZE: a tmpfs of SIZE (as mount takes it) as drive E:, its Unix folder
 # in faults_drive. Root ignores Unix permissions, so only a file system of its own can be
-# full or read-only; a machine where root cannot mount one cannot run these tests.
+# full or read-only. The test runs in the sandbox's mount namespace (scripts/wine/sandbox),
+# where it may mount without privileges and the mount vanishes with the test.
 faults_mount_drive() {
-  faults_mount=$(mktemp -d "${TMPDIR:-/tmp}/velkaris-drive.XXXXXX")
-  if ! mount -t tmpfs -o "size=$1,mode=0755" velkaris-drive "$faults_mount"; then
-    rmdir "$faults_mount"
-    faults_mount=""
-    e2e_fail "cannot mount a tmpfs of $1 (needs root allowed to mount)"
-  fi
-  ln -s "$faults_mount" "$WINEPREFIX/dosdevices/e:"
-  faults_drive=$faults_mount
+  faults_drive=$(mktemp -d "${TMPDIR:-/tmp}/velkaris-drive.XXXXXX")
+  mount -t tmpfs -o "size=$1,mode=0755" velkaris-drive "$faults_drive" ||
+    e2e_fail "cannot mount a tmpfs of $1: run the test in scripts/wine/sandbox"
+  ln -s "$faults_drive" "$WINEPREFIX/dosdevices/e:"
   e2e_log "drive E: is a tmpfs of $1"
+}
+
+# faults_remount_drive ro|rw: makes drive E: read-only or writable again. The source is
+# named, since mount inside a user namespace cannot look the mount point up by itself.
+faults_remount_drive() {
+  mount -o "remount,$1" velkaris-drive "$faults_drive" || e2e_fail "cannot remount drive E: $1"
 }
 
 # faults_install KEY...: starts the installer, presses the keys that lead it to Install,

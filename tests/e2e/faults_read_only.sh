@@ -15,13 +15,13 @@ wine reg add 'HKCU\Software\Velkaris' /v AppPath /t REG_SZ /d 'E:\' /f >/dev/nul
 faults_install Return Return Return
 faults_expect_run E: oooooooo o "Installation completed successfully."
 
-mount -o remount,ro "$faults_drive" || e2e_fail "cannot make drive E: read-only"
+faults_remount_drive ro
 faults_install Return Return Return
 faults_expect_run E: xxxxxxxx x "Installation failed."
 faults_expect_all "$faults_drive" E:
 e2e_log "every write reported, everything installed is intact"
 
-mount -o remount,rw "$faults_drive" || e2e_fail "cannot make drive E: writable again"
+faults_remount_drive rw
 faults_install Return Return Return
 faults_expect_run E: oooooooo o "Installation completed successfully."
 faults_expect_all "$faults_drive" E:
