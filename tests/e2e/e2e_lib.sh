@@ -69,16 +69,51 @@ e2e_window_gone() {
   ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-# e2e_keys WINDOW KEY...: gives WINDOW the focus and presses the keys one after another, as
-# a person would (XTEST events, not synthetic ones).
+# e2e_keys WINDOW PRESS...: gives WINDOW the focus and makes each press as a person would
+# (XTEST events, not synthetic ones), the next one only once this one has had its effect:
+# the window's page, texts, states or focus changed, as the window probe shows them, or the
+# window closed. A press is one key, or keys that show an effect only together ("Right Down").
 e2e_keys() {
-  local window=$1 key
+  local window=$1 title shown press keys
   shift
-  for key in "$@"; do
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key --delay 60 "$key"
-    sleep 0.3
+  title=$(xdotool getwindowname "$window")
+  shown=$(e2e_probe "$title" || true)
+  for press in "$@"; do
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" 2>/dev/null ||
+      e2e_fail "'$title' is gone before $press"
+    read -ra keys <<<"$press"
+    xdotool key --delay 60 "${keys[@]}"
+    e2e_wait_until 10 "the effect of $press on '$title'" e2e_window_changed "$title" "$shown"
+    shown=$e2e_window_shown
   done
+}
+
+# e2e_window_changed TITLE SHOWN: true when the window probe no longer shows SHOWN for the
+# window TITLE; keeps what it shows in e2e_window_shown.
+e2e_window_changed() {
+  e2e_window_shown=$(e2e_probe "$1" || true)
+  [ "$e2e_window_shown" != "$2" ]
+}
+
+# e2e_install_and_press WINDOW KEY...: presses Install (Enter) in the installer's window
+# WINDOW and, once a probe that watches for the progress page has seen it installing, holds
+# the installer (SIGSTOP) while it presses the keys, so that they reach it while it installs
+# however loaded the machine is; then lets it go on.
+e2e_install_and_press() {
+  local window=$1 title line
+  shift
+  title=$(xdotool getwindowname "$window")
+  coproc e2e_watch { wine "$VELKARIS_WINDOW_PROBE" --watch "$title" 1019 2>&1; }
+  read -r -t 30 line <&"${e2e_watch[0]}" && [ "${line%$'\r'}" = watching ] ||
+    e2e_fail "cannot watch '$title': $line"
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  xdotool key Return
+  read -r -t 30 line <&"${e2e_watch[0]}" && [ "${line%$'\r'}" = shown ] ||
+    e2e_fail "Install did not show the installation: $line"
+  kill -STOP "$e2e_app_pid"
+  xdotool key --delay 40 "$@"
+  kill -CONT "$e2e_app_pid"
+  e2e_log "pressed $* while installing"
 }
 
 # e2e_wait_exit [SECONDS]: waits for the started program; prints its exit code and keeps it

@@ -2,11 +2,16 @@
 // must read what a person would see: one line per control, in window order,
 //   <depth> id=<id> class=<class> visible=<0|1> enabled=<0|1> checked=<n> pos=<n> text=<text>
 // followed, for a list box, by one "item=<text>" line per entry. The first line gives the
-// window's title, visibility and screen rectangle. Usage: window_probe TITLE
+// window's title, visibility, the id of the control that has the keyboard focus (0 for
+// none) and the screen rectangle. Usage: window_probe TITLE
+// With --watch, it prints "watching" once the window is found, then waits until a control
+// of that ID is visible and prints "shown", so that a test learns of a short state at once:
+//   window_probe --watch TITLE ID
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -57,22 +62,64 @@ void printTree(HWND parent, int depth) {
     }
 }
 
+bool hasVisibleControl(HWND parent, int id) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetDlgCtrlID(child) == id && IsWindowVisible(child)) || hasVisibleControl(child, id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Polls every 5 ms for at most 30 s.
+int watch(HWND window, int id) {
+    std::printf("watching\n");
+    std::fflush(stdout);
+    for (int i = 0; i < 6000; ++i) {
+        if (hasVisibleControl(window, id)) {
+            std::printf("shown\n");
+            return 0;
+        }
+        Sleep(5);
+    }
+    return 1;
+}
+
+HWND findWindow(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr) {
+        std::fprintf(stderr, "window_probe: no window titled %s\n", utf8(title).c_str());
+    }
+    return window;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && lstrcmpW(argv[1], L"--watch") == 0) {
+        HWND window = findWindow(argv[2]);
+        return window == nullptr ? 1 : watch(window, _wtoi(argv[3]));
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: window_probe TITLE\n");
+        std::fprintf(stderr, "usage: window_probe TITLE | window_probe --watch TITLE ID\n");
         return 2;
     }
-    HWND window = FindWindowW(nullptr, argv[1]);
+    HWND window = findWindow(argv[1]);
     if (window == nullptr) {
-        std::fprintf(stderr, "window_probe: no window titled %s\n", utf8(argv[1]).c_str());
         return 1;
     }
     RECT rect{};
     GetWindowRect(window, &rect);
-    std::printf("0 title=%s visible=%d rect=%ld,%ld,%ld,%ld\n", utf8(windowText(window)).c_str(),
-                IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
+    // The focus belongs to the window's thread, so it is asked of that thread.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    const bool hasFocus = GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
+                          thread.hwndFocus != nullptr;
+    std::printf("0 title=%s visible=%d focus=%d rect=%ld,%ld,%ld,%ld\n",
+                utf8(windowText(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
+                hasFocus ? GetDlgCtrlID(thread.hwndFocus) : 0, rect.left, rect.top, rect.right,
+                rect.bottom);
     printTree(window, 1);
     return 0;
 }

@@ -33,7 +33,8 @@ e2e_log "accepted browse took the preselected folder"
 
 browser=$(browser_open "$window")
 browser_wait_selection 'Picked Folder'
-e2e_keys "$browser" Right Down
+# Right opens the folder, which shows only once Down selects its first subfolder.
+e2e_keys "$browser" "Right Down"
 browser_wait_selection 'Inner'
 e2e_keys "$browser" Return
 browser_wait_closed

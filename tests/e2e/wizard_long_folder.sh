@@ -35,7 +35,7 @@ browser_wait_closed
 
 browser=$(browser_open "$window")
 browser_wait_selection "$(part c 17)"
-e2e_keys "$browser" Right Down
+e2e_keys "$browser" "Right Down"
 browser_wait_selection "$child"
 e2e_keys "$browser" Return
 browser_wait_closed
