@@ -17,16 +17,19 @@ function(velkaris_add_wine_test)
     math(EXPR _deadline "${ARG_TIMEOUT} - 15")
     add_test(NAME ${ARG_NAME}
         COMMAND ${VELKARIS_SANDBOX} --deadline ${_deadline} -- ${ARG_COMMAND})
+    set(_environment "VELKARIS_WINE_ROOT=${VELKARIS_WINE_ROOT}"
+        "VELKARIS_WINDOW_PROBE=$<TARGET_FILE:window_probe>")
     set_tests_properties(${ARG_NAME} PROPERTIES
         FIXTURES_REQUIRED wine
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "VELKARIS_WINE_ROOT=${VELKARIS_WINE_ROOT};VELKARIS_WINDOW_PROBE=$<TARGET_FILE:window_probe>")
+        ENVIRONMENT "${_environment}")
 endfunction()
 
 # velkaris_add_wine_fixture() adds the test that makes the pristine prefix; call it once, in
 # tests/win.
 function(velkaris_add_wine_fixture)
     add_test(NAME wine.setup
-        COMMAND ${VELKARIS_SANDBOX} --deadline 285 -- ${VELKARIS_WINE_FIXTURE} ${VELKARIS_WINE_ROOT})
+        COMMAND ${VELKARIS_SANDBOX} --deadline 285 --
+                ${VELKARIS_WINE_FIXTURE} ${VELKARIS_WINE_ROOT})
     set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 endfunction()
