@@ -14,7 +14,8 @@ uninstall_begin() {
   e2e_begin
   uninstall_dest="$(e2e_shell_folder AppData)/Velkaris"
   uninstall_menu="$(e2e_shell_folder Programs)/Velkaris"
-  uninstall_win_dest='C:\users\'"$(whoami)"'\AppData\Roaming\Velkaris'
+  # Wine names the profile folder after $USER, which need not be the user inside the sandbox.
+  uninstall_win_dest="C:\\users\\${USER:-$(whoami)}\\AppData\\Roaming\\Velkaris"
   [ "$(e2e_unix_path "$uninstall_win_dest")" = "$uninstall_dest" ] ||
     e2e_fail "unexpected installation folder $uninstall_dest"
 }
