@@ -46,7 +46,9 @@ uninstall_install_all() {
 uninstall_snapshot() {
   (cd "$WINEPREFIX/drive_c" && find . -mindepth 1 \( -type d -printf 'dir  %p\n' \) -o \
      \( -printf 'file %p %s\n' \) | LC_ALL=C sort) >"$e2e_work/$1.files"
-  wine reg export HKCU 'C:\snapshot.reg' /y >/dev/null 2>&1 || e2e_fail "reg export failed"
+  local said
+  said=$(wine reg export HKCU 'C:\snapshot.reg' /y 2>&1) ||
+    e2e_fail "reg export failed: $(tr -d '\r' <<<"$said")"
   iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/snapshot.reg" | tr -d '\r' |
     awk -v wine='[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters' \
         '/^\[/ { skip = index($0, wine) == 1 } !skip' >"$e2e_work/$1.reg"
