@@ -1,7 +1,10 @@
-# Compiler settings shared by every target of this project.
+# Compiler settings shared by every target of this project. The source and build folders
+# are renamed in __FILE__ and the debug information, so that no build path reaches a binary.
 function(velkaris_target_defaults target)
     target_compile_features(${target} PRIVATE cxx_std_20)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror
+                           -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                           -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()
 
@@ -15,8 +18,9 @@ endfunction()
 
 # Windows code of the installer: no exceptions, no RTTI, Unicode, no C++ runtime DLLs, and
 # the hardening the toolchain offers: stack protector, fortified string calls, ASLR with
-# high entropy and NX. The link options are public so that test programs linking the
-# installer's library bring the stack protector's runtime too.
+# high entropy and NX; no link time in the PE header, so the same sources give the same
+# bytes. The link options are public so that test programs linking the installer's library
+# bring the stack protector's runtime too.
 function(velkaris_windows_defaults target)
     velkaris_target_defaults(${target})
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
@@ -25,5 +29,5 @@ function(velkaris_windows_defaults target)
                            $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
     target_link_options(${target} PUBLIC -static -static-libgcc -static-libstdc++
                         -fstack-protector-strong
-                        -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
+                        -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp)
 endfunction()

@@ -16,6 +16,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
 
 include(cmake/wine_harness.cmake)
+include(cmake/shipped_programs.cmake)
 
 # Everything of the installer but its entry point, so that Windows tests can link it.
 add_library(velkaris_setup_core STATIC)

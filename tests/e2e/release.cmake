@@ -1,0 +1,10 @@
+# Release builds: the shipped programs built a second time in another folder give the same
+# bytes, and a signed build verifies against its certificate authority and installs.
+set(_release_args "${PROJECT_SOURCE_DIR}" "${CMAKE_BINARY_DIR}")
+add_test(NAME e2e.release_reproducible
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/release_reproducible.sh ${_release_args}
+            "${VELKARIS_OUT_DIR}")
+set_tests_properties(e2e.release_reproducible PROPERTIES TIMEOUT 900)
+velkaris_add_wine_test(NAME e2e.release_signed TIMEOUT 900
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/release_signed.sh ${_release_args}
+            "${VELKARIS_OUT_DIR}/pack/Brinet.exe" "${VELKARIS_WINDOW_PROBE}")
