@@ -118,16 +118,6 @@ e2e_reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 # e2e_unix_path WINDOWS_PATH: the path inside the prefix.
 e2e_unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
-# e2e_lnk_local_path: the target path in lnkinfo's report on standard input. The lnkinfo of
-# the Wine 10 root (Debian 13's liblnk) prints every backslash of a path doubled; the one of
-# the host prints the path as stored, so there a doubled backslash stays a fault.
-e2e_lnk_local_path() {
-  local path
-  path=$(sed -n 's/^\tLocal path\t*: //p')
-  [ "${VELKARIS_RUNTIME:-wine8}" = wine10 ] && path=${path//'\\'/'\'}
-  printf '%s\n' "$path"
-}
-
 # e2e_shell_folder NAME: a user shell folder of the prefix (AppData, Programs, ...) as a Unix path.
 e2e_shell_folder() {
   local key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' value
