@@ -136,7 +136,7 @@ install_expect_program() {
 install_expect_link() {
   local info
   info=$(lnkinfo "$1" 2>&1) || e2e_fail "lnkinfo cannot read $1"
-  install_expect "target of $1" "$(printf '%s\n' "$info" | sed -n 's/^\tLocal path\t*: //p')" "$2"
+  install_expect "target of $1" "$(printf '%s\n' "$info" | lnk_local_path)" "$2"
   local extras='^\s*(Description|Working directory|Command line arguments|Icon location)'
   ! printf '%s\n' "$info" | grep -Eq "$extras" ||
     e2e_fail "$1 carries more than its target"
