@@ -11,8 +11,8 @@ source "$(dirname "$0")/e2e_lib.sh"
 #   sandbox_killed.sh --hang
 if [ "${1:-}" = --hang ]; then
   e2e_begin
-  mkdir "$TMPDIR/drive"
-  mount -t tmpfs -o size=1m velkaris-drive "$TMPDIR/drive"
+  mkdir "${TMPDIR:-/tmp}/drive"
+  mount -t tmpfs -o size=1m velkaris-drive "${TMPDIR:-/tmp}/drive"
   e2e_start notepad
   e2e_wait_window Notepad >/dev/null
   readlink /proc/self/ns/pid /proc/self/ns/mnt
