@@ -21,6 +21,9 @@ e2e_begin() {
   e2e_xvfb_pid=$xvfb_pid
   WINEPREFIX=$(copy_prefix "$VELKARIS_WINE_ROOT/prefix")
   export WINEPREFIX
+  # One wineserver for the whole test: left to itself it ends a few seconds after its last
+  # program, and a Wine command started just then loses its connection to it.
+  wineserver -p
 }
 
 e2e_end() {
