@@ -2,10 +2,10 @@
 # its command line and its report.
 add_library(velkaris_uninstall_logic_sanitized STATIC
     ${PROJECT_SOURCE_DIR}/pack/command_line.cpp
-    ${PROJECT_SOURCE_DIR}/pack/uninstall/command_paths.cpp
-    ${PROJECT_SOURCE_DIR}/pack/uninstall/removal_outcome.cpp
-    ${PROJECT_SOURCE_DIR}/pack/uninstall/removal_plan.cpp
-    ${PROJECT_SOURCE_DIR}/pack/uninstall/uninstall_request.cpp)
+    ${PROJECT_SOURCE_DIR}/uninstall/command_paths.cpp
+    ${PROJECT_SOURCE_DIR}/uninstall/removal_outcome.cpp
+    ${PROJECT_SOURCE_DIR}/uninstall/removal_plan.cpp
+    ${PROJECT_SOURCE_DIR}/uninstall/uninstall_request.cpp)
 velkaris_target_defaults(velkaris_uninstall_logic_sanitized)
 velkaris_sanitize(velkaris_uninstall_logic_sanitized)
 

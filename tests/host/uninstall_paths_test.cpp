@@ -2,7 +2,7 @@
 // installation folder.
 #include <gtest/gtest.h>
 
-#include "pack/uninstall/command_paths.h"
+#include "uninstall/command_paths.h"
 
 namespace {
 

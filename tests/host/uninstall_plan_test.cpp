@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "pack/uninstall/removal_plan.h"
+#include "uninstall/removal_plan.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "pack/command_line.h"
-#include "pack/uninstall/removal_outcome.h"
-#include "pack/uninstall/uninstall_request.h"
+#include "uninstall/removal_outcome.h"
+#include "uninstall/uninstall_request.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "install/shell_helpers.h"
-#include "pack/uninstall/file_removal.h"
-#include "pack/uninstall/shortcut_removal.h"
+#include "uninstall/file_removal.h"
+#include "uninstall/shortcut_removal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "pack/uninstall/registry_removal.h"
+#include "uninstall/registry_removal.h"
 
 namespace {
 

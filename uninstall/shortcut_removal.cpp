@@ -1,12 +1,12 @@
-#include "pack/uninstall/shortcut_removal.h"
+#include "uninstall/shortcut_removal.h"
 
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "pack/uninstall/command_paths.h"
-#include "pack/uninstall/file_removal.h"
-#include "pack/uninstall/removal_plan.h"
+#include "uninstall/command_paths.h"
+#include "uninstall/file_removal.h"
+#include "uninstall/removal_plan.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
-#include "pack/uninstall/uninstall_run.h"
+#include "uninstall/uninstall_run.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "pack/uninstall/command_paths.h"
-#include "pack/uninstall/concurrent_runs.h"
-#include "pack/uninstall/file_removal.h"
-#include "pack/uninstall/helper_process.h"
-#include "pack/uninstall/original_handles.h"
-#include "pack/uninstall/packed_applications.h"
-#include "pack/uninstall/registry_removal.h"
-#include "pack/uninstall/shortcut_removal.h"
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/command_paths.h"
+#include "uninstall/concurrent_runs.h"
+#include "uninstall/file_removal.h"
+#include "uninstall/helper_process.h"
+#include "uninstall/original_handles.h"
+#include "uninstall/packed_applications.h"
+#include "uninstall/registry_removal.h"
+#include "uninstall/shortcut_removal.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "pack/uninstall/removal_outcome.h"
-#include "pack/uninstall/uninstall_request.h"
+#include "uninstall/removal_outcome.h"
+#include "uninstall/uninstall_request.h"
 
 // True when the request's handles are what an original passes down: the result pipe is a
 // pipe, the original process still runs and its program is the file at request.original,

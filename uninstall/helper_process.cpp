@@ -1,10 +1,10 @@
-#include "pack/uninstall/helper_process.h"
+#include "uninstall/helper_process.h"
 
 #include <vector>
 
-#include "pack/uninstall/file_identity.h"
-#include "pack/uninstall/uninstall_request.h"
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/file_identity.h"
+#include "uninstall/uninstall_request.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pack/uninstall/command_paths.h"
+#include "uninstall/command_paths.h"
 
 #include "pack/command_line.h"
 

@@ -1,4 +1,4 @@
-#include "pack/uninstall/removal_outcome.h"
+#include "uninstall/removal_outcome.h"
 
 #include <utility>
 

@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "pack/uninstall/removal_outcome.h"
+#include "uninstall/removal_outcome.h"
 
 // The original's side: starts the helper for the uninstaller at self, whose own file is
 // open through ownFile, and waits for the result of its work. Fills problem and returns

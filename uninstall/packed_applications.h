@@ -3,6 +3,6 @@
 
 #include <span>
 
-#include "pack/uninstall/application_fingerprint.h"
+#include "uninstall/application_fingerprint.h"
 
 std::span<const ApplicationFingerprint> packedApplications();

@@ -1,10 +1,10 @@
-#include "pack/uninstall/file_digest.h"
+#include "uninstall/file_digest.h"
 
 #include <wincrypt.h>
 
 #include <vector>
 
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

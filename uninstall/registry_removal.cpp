@@ -1,10 +1,10 @@
-#include "pack/uninstall/registry_removal.h"
+#include "uninstall/registry_removal.h"
 
 #include <windows.h>
 
 #include <cwchar>
 
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

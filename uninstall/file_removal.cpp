@@ -1,9 +1,9 @@
-#include "pack/uninstall/file_removal.h"
+#include "uninstall/file_removal.h"
 
 #include <optional>
 
-#include "pack/uninstall/file_digest.h"
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/file_digest.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

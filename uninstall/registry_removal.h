@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "pack/uninstall/removal_outcome.h"
-#include "pack/uninstall/removal_plan.h"
+#include "uninstall/removal_outcome.h"
+#include "uninstall/removal_plan.h"
 
 // The registry under HKEY_CURRENT_USER, as the removal plan reads it.
 class UserRegistry final : public RegistryReader {

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "pack/uninstall/application_fingerprint.h"
+#include "uninstall/application_fingerprint.h"
 
 // Reads the file through the handle from its start to its end and returns the SHA-256 of
 // its bytes; nothing when it cannot be read or hashed, with the reason in error.

@@ -1,4 +1,4 @@
-#include "pack/uninstall/file_identity.h"
+#include "uninstall/file_identity.h"
 
 std::optional<FileIdentity> identityOf(HANDLE file)
 {

@@ -1,6 +1,6 @@
-#include "pack/uninstall/removal_plan.h"
+#include "uninstall/removal_plan.h"
 
-#include "pack/uninstall/command_paths.h"
+#include "uninstall/command_paths.h"
 
 namespace {
 

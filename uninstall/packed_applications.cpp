@@ -1,6 +1,6 @@
-#include "pack/uninstall/packed_applications.h"
+#include "uninstall/packed_applications.h"
 
-#include "pack/uninstall/removal_plan.h"
+#include "uninstall/removal_plan.h"
 #include "packed_application_fingerprints.h"  // written by the build
 
 namespace {

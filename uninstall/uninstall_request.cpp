@@ -1,4 +1,4 @@
-#include "pack/uninstall/uninstall_request.h"
+#include "uninstall/uninstall_request.h"
 
 #include "pack/command_line.h"
 

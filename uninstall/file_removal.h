@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "pack/uninstall/application_fingerprint.h"
-#include "pack/uninstall/removal_outcome.h"
+#include "uninstall/application_fingerprint.h"
+#include "uninstall/removal_outcome.h"
 
 // Deletes the file; one that is already gone counts as removed. Notes a failure.
 void removeFile(const std::wstring& path, RemovalOutcome& outcome);

@@ -1,12 +1,12 @@
-#include "pack/uninstall/original_handles.h"
+#include "uninstall/original_handles.h"
 
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
-#include "pack/uninstall/file_identity.h"
-#include "pack/uninstall/file_removal.h"
+#include "uninstall/file_identity.h"
+#include "uninstall/file_removal.h"
 
 namespace {
 

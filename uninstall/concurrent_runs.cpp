@@ -1,6 +1,6 @@
-#include "pack/uninstall/concurrent_runs.h"
+#include "uninstall/concurrent_runs.h"
 
-#include "pack/uninstall/removal_outcome.h"
+#include "uninstall/removal_outcome.h"
 
 HANDLE lockUninstaller(const std::wstring& path, DWORD& error)
 {

@@ -1,8 +1,8 @@
 // The two roles of the uninstaller (see helper_process.h).
 #pragma once
 
-#include "pack/uninstall/removal_outcome.h"
-#include "pack/uninstall/uninstall_request.h"
+#include "uninstall/removal_outcome.h"
+#include "uninstall/uninstall_request.h"
 
 // Started by the user or a script from the installed folder: checks that the folder holds
 // this installation and that neither another uninstaller nor the installer is at work on

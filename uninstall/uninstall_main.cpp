@@ -8,8 +8,8 @@
 #include <span>
 
 #include "pack/command_line.h"
-#include "pack/uninstall/uninstall_run.h"
-#include "pack/uninstall/user_messages.h"
+#include "uninstall/uninstall_run.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 

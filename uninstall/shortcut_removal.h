@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "pack/uninstall/removal_outcome.h"
+#include "uninstall/removal_outcome.h"
 
 // The user's Start-menu programs folder, without a trailing separator; empty when the
 // system names none.
