@@ -4,8 +4,10 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "pack_tool_fixture.h"
@@ -181,6 +183,52 @@ TEST_F(PackTool, EncoderOptionsAreHonouredByBothEncoders) {
         EXPECT_EQ(resource[0], (0 * 5 + 2) * 9 + 1);
         EXPECT_EQ(resource[1] | resource[2] << 8 | resource[3] << 16 | resource[4] << 24, 65536);
         EXPECT_EQ(runTool({"verify", package}).out, package + ": Ok\n");
+    }
+}
+
+TEST_F(PackTool, BestReportsEverySettingAndIsNoLargerThanAny) {
+    const std::string package = folder / "best.pkg";
+    const ToolRun run = build(package, {"--best"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const size_t best = readBytes(package).size();
+    EXPECT_EQ(runTool({"verify", package}).out, package + ": Ok\n");
+
+    // One line per setting as it ends, counted in that order; the package is the smallest.
+    const std::vector<std::string> progress = lines(run.err);
+    ASSERT_EQ(progress.size(), 35u) << run.err;
+    std::map<std::string, size_t> reported;
+    for (size_t i = 0; i < progress.size(); ++i) {
+        const std::string counter = "[" + std::to_string(i + 1) + "/35] ";
+        const size_t colon = progress[i].rfind(": ");
+        ASSERT_TRUE(progress[i].starts_with(counter) && progress[i].ends_with(" bytes") &&
+                    colon != std::string::npos)
+            << progress[i];
+        reported[progress[i].substr(counter.size(), colon - counter.size())] =
+            std::stoul(progress[i].substr(colon + 2));
+    }
+    ASSERT_EQ(reported.size(), 35u) << run.err;
+    EXPECT_EQ(std::min_element(reported.begin(), reported.end(),
+                               [](const auto& a, const auto& b) { return a.second < b.second; })
+                  ->second,
+              best);
+
+    // Settings built alone come out as reported, none smaller; nor is the default build.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> pinned = {
+        {"7zip lc 0 lp 0 pb 0 bt4 nice 273 depth 1000000000",
+         {"--encoder", "7zip", "--lc", "0", "--pb", "0", "--mf", "bt4", "--nice", "273", "--depth", "1000000000"}},
+        {"7zip lc 4 lp 0 pb 2 bt3 nice 273 depth 1000000000",
+         {"--encoder", "7zip", "--lc", "4", "--pb", "2", "--mf", "bt3", "--nice", "273", "--depth", "1000000000"}},
+        {"liblzma lc 3 lp 0 pb 2 bt4 nice 273 depth 512", {"--encoder", "liblzma"}},
+        {"", {}},
+    };
+    for (const auto& [settings, options] : pinned) {
+        const std::string single = folder / "single.pkg";
+        ASSERT_EQ(build(single, options).exitCode, 0) << settings;
+        const size_t size = readBytes(single).size();
+        EXPECT_LE(best, size) << settings;
+        if (!settings.empty()) {
+            EXPECT_EQ(reported[settings], size) << settings;
+        }
     }
 }
 
@@ -415,6 +463,11 @@ TEST(PackToolCommandLine, BadUsageExitsWithTwo) {
         {"build", "m", "-o", "p", "--mf", "bt5"},
         {"build", "m", "-o", "p", "--encoder", "7zip", "--nice", "4"},
         {"build", "m", "-o", "p", "--fast"},
+        {"build", "m", "-o", "p", "--best", "--lc", "3"},
+        {"build", "m", "-o", "p", "--encoder", "7zip", "--best"},
+        {"build", "m", "-o", "p", "--best=yes"},
+        {"build", "m", "-o", "p", "--depth", "1000000001"},
+        {"list", "p", "--best"},
     };
     for (const std::vector<std::string>& args : cases) {
         const ToolRun run = runTool(args);
@@ -437,7 +490,7 @@ TEST(PackToolCommandLine, HelpDocumentsEveryCommandAndOption) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
         for (const char* word : {"build MANIFEST -o PACKAGE", "verify PACKAGE", "list PACKAGE", "extract PACKAGE DIR",
-                                 "--header CONSTANTS_H", "--encoder", "--lc", "--lp", "--pb", "--dict", "--mf", "--nice",
+                                 "--header CONSTANTS_H", "--best", "--encoder", "--lc", "--lp", "--pb", "--dict", "--mf", "--nice",
                                  "--depth",
                                  "SOURCE_DATE_EPOCH", "10-uninstaller.exe", "Exit status"}) {
             EXPECT_NE(run.out.find(word), std::string::npos) << word;
