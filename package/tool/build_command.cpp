@@ -106,10 +106,12 @@ void runBuild(const CommandLine& line, std::ostream& out, Messages& messages) {
     // The long search says how far it is; the default one is done in seconds.
     SearchProgress progress;
     if (line.best) {
-        progress = [&](size_t ended, const EncoderSettings& settings, size_t resourceSize) {
-            messages.progress("[" + std::to_string(ended) + "/" + std::to_string(candidates.size()) +
-                              "] " + describeSettings(settings) + ": " +
-                              std::to_string(resourceSize) + " bytes");
+        const std::string count = std::to_string(candidates.size());
+        progress = [&messages, count](size_t ended, const EncoderSettings& settings,
+                                       size_t resourceSize) {
+            messages.progress("[" + std::to_string(ended) + "/" + count + "] " +
+                              describeSettings(settings) + ": " + std::to_string(resourceSize) +
+                              " bytes");
         };
     }
     // As many encoders at once as there are cores: each holds a window and a match finder
