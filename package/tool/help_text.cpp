@@ -32,6 +32,12 @@ Commands:
       ResourceInvalid, OutOfMemory or PackageCorrupt, with the reason of a failure.
       Without --header the expected sizes and checksum come from the file itself, and
       the stream must also end cleanly at its end-of-stream marker.
+      For an installer the resource is as long as its resource entry says, which is
+      the size its loader sees, and verify also prints the three constants the check
+      used: without --header those derived from the stream, which the installer's
+      code must hold for its loader to accept the resource. The constants compiled
+      into its code are not read (that would take disassembling it); compare them
+      with the publisher's constants header, or check against it with --header.
   list PACKAGE
       One line per entry: index, role, offset, size, and the time in ISO 8601 UTC
       ('-' for an entry without time).
@@ -41,6 +47,14 @@ Commands:
       10-uninstaller.exe, with the stored times as last-write times (entries
       without a time keep the time of extraction), plus a manifest.txt that builds
       the same package again.
+
+verify, list and extract also take an installer (VelkarisSetup.exe) for PACKAGE and
+read it without running it: they find resource 102 of type RCDATA, in language 1033
+or in the only language it has, through its PE32+ headers, section table and resource
+tree, first print where it lies ("FILE: resource 102 (RCDATA, language 1033): SIZE
+bytes at file offset OFFSET"), then read it as the package. A file that is neither a
+package nor an installer gets one line that says why ("FILE: not a package and not an
+installer: no resource 102 of type RCDATA") and exit status 1.
 
 Options:
   -o PACKAGE              the resource file that build writes
