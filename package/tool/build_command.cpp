@@ -101,9 +101,23 @@ void runBuild(const CommandLine& line, std::ostream& out, Messages& messages) {
     const std::vector<uint8_t> image = layoutImage(inputs.files);
     const uint32_t imageLength = static_cast<uint32_t>(image.size());
 
-    const std::vector<EncoderSettings> candidates = candidateSettings(line.encoder, imageLength);
+    const std::vector<EncoderSettings> candidates =
+        line.best ? bestSettings(imageLength) : candidateSettings(line.encoder, imageLength);
+    // The long search says how far it is; the default one is done in seconds.
+    SearchProgress progress;
+    if (line.best) {
+        const std::string count = std::to_string(candidates.size());
+        progress = [&messages, count](size_t ended, const EncoderSettings& settings,
+                                       size_t resourceSize) {
+            messages.progress("[" + std::to_string(ended) + "/" + count + "] " +
+                              describeSettings(settings) + ": " + std::to_string(resourceSize) +
+                              " bytes");
+        };
+    }
+    // As many encoders at once as there are cores: each holds a window and a match finder
+    // several times the size of the dictionary.
     const EncodedPackage encoded =
-        encodeSmallest(image, candidates, std::thread::hardware_concurrency());
+        encodeSmallest(image, candidates, std::thread::hardware_concurrency(), progress);
     const PackageConstants constants{static_cast<uint32_t>(encoded.resource.size()), imageLength,
                                      packageChecksum(image.data(), image.size())};
 

@@ -22,7 +22,7 @@ constexpr Limits LiteralPositionLimits{0, 4};
 constexpr Limits PositionBitLimits{0, 4};
 constexpr Limits DictionaryLimits{4096, UnpackBlockSize};
 constexpr Limits NiceLengthLimits{4, 273};  // bt4 needs at least 4
-constexpr Limits DepthLimits{0, 1000};
+constexpr Limits DepthLimits{0, DeepestSearchDepth};
 
 std::optional<uint32_t> parseNumber(std::string_view text) {
     uint32_t value = 0;
@@ -131,6 +131,8 @@ void storeOption(CommandLine& line, std::string_view name, std::string_view valu
 
 bool isHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
+constexpr std::string_view BestOption = "--best";
+
 }  // namespace
 
 CommandLine parseCommandLine(std::span<const std::string> args) {
@@ -153,6 +155,13 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
         }
         const size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
         const std::string_view name = arg.substr(0, equals);
+        if (name == BestOption && line.command == Command::Build) {
+            if (equals != std::string_view::npos) {
+                throw UsageError("build: option '--best' takes no value");
+            }
+            line.best = true;
+            continue;
+        }
         if (!accepts(line.command, name)) {
             throw UsageError(args[0] + ": unknown option '" + std::string(name) + "'");
         }
@@ -178,6 +187,11 @@ CommandLine parseCommandLine(std::span<const std::string> args) {
         throw UsageError("build: the output package must be given with -o PACKAGE");
     }
     const EncoderRequest& encoder = line.encoder;
+    if (line.best && encoder != EncoderRequest{}) {
+        // The grid is what makes --best never larger than any of its settings.
+        throw UsageError("build: --best tries its own grid of settings and takes no other "
+                         "encoder option");
+    }
     if (encoder.lc && encoder.lp && *encoder.lc + *encoder.lp > LargestLiteralContext) {
         throw UsageError("build: --lc and --lp must add up to at most 4");
     }

@@ -1,5 +1,5 @@
 // The tool's command line:
-//   build MANIFEST -o PACKAGE [--header CONSTANTS_H] [encoder options]
+//   build MANIFEST -o PACKAGE [--header CONSTANTS_H] [--best | encoder options]
 //   verify PACKAGE [--header CONSTANTS_H]
 //   list PACKAGE
 //   extract PACKAGE DIR
@@ -20,6 +20,7 @@ struct CommandLine {
     std::string output;  // PACKAGE for build, DIR for extract
     std::optional<std::string> header;
     EncoderRequest encoder;
+    bool best = false;  // build: try the whole grid of bestSettings()
 };
 
 // Throws UsageError for an unknown command or option, a missing or extra argument, or an

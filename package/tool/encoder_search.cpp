@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <thread>
 
 #include "package/package_types.h"
@@ -38,6 +39,22 @@ constexpr Candidate DefaultCandidates[] = {
     {Encoder::SevenZip, 3, 0, 1, MatchFinder::Bt4, 273, 1000},
     {Encoder::SevenZip, 0, 0, 1, MatchFinder::Bt3, 273, 0},
     {Encoder::SevenZip, 4, 0, 1, MatchFinder::Bt3, 224, 0},
+};
+
+// The grid of `build --best`, in the order 7-Zip users try it.
+constexpr MatchFinder BestMatchFinders[] = {MatchFinder::Bt4, MatchFinder::Bt3};
+constexpr uint32_t BestLargestLc = 4;
+constexpr uint32_t BestLargestPb = 2;
+constexpr uint32_t BestNiceLength = 273;
+
+// The encodings that have ended: the smallest so far, and the earliest failure.
+struct SearchState {
+    std::mutex mutex;
+    size_t ended = 0;
+    size_t smallest = SIZE_MAX;  // index of the candidate
+    std::vector<uint8_t> smallestResource;
+    size_t failed = SIZE_MAX;
+    std::exception_ptr failure;
 };
 
 }  // namespace
@@ -81,17 +98,57 @@ std::vector<EncoderSettings> candidateSettings(const EncoderRequest& request, ui
     return candidates;
 }
 
+std::vector<EncoderSettings> bestSettings(uint32_t imageLength) {
+    std::vector<EncoderSettings> candidates = candidateSettings({}, imageLength);
+    const uint32_t dictionarySize = defaultDictionarySize(imageLength);
+    for (const MatchFinder matchFinder : BestMatchFinders) {
+        for (uint32_t lc = 0; lc <= BestLargestLc; ++lc) {
+            for (uint32_t pb = 0; pb <= BestLargestPb; ++pb) {
+                const EncoderSettings settings{Encoder::SevenZip, lc, 0, pb, dictionarySize,
+                                               matchFinder, BestNiceLength, DeepestSearchDepth};
+                if (std::find(candidates.begin(), candidates.end(), settings) == candidates.end()) {
+                    candidates.push_back(settings);
+                }
+            }
+        }
+    }
+    return candidates;
+}
+
 EncodedPackage encodeSmallest(std::span<const uint8_t> image,
-                              std::span<const EncoderSettings> candidates, unsigned threads) {
-    std::vector<std::vector<uint8_t>> results(candidates.size());
-    std::vector<std::exception_ptr> failures(candidates.size());
+                              std::span<const EncoderSettings> candidates, unsigned threads,
+                              const SearchProgress& progress) {
+    SearchState state;
     std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
     auto work = [&] {
-        for (size_t i = next++; i < candidates.size(); i = next++) {
+        // Candidates are taken in order, so every one before the earliest failure runs.
+        for (size_t i = next++; i < candidates.size() && !stop; i = next++) {
+            std::vector<uint8_t> resource;
+            std::exception_ptr failure;
             try {
-                results[i] = encodePackage(image, candidates[i]);
+                resource = encodePackage(image, candidates[i]);
             } catch (...) {
-                failures[i] = std::current_exception();
+                failure = std::current_exception();
+            }
+            const std::lock_guard lock(state.mutex);
+            if (failure) {
+                stop = true;
+                if (i < state.failed) {
+                    state.failed = i;
+                    state.failure = failure;
+                }
+                continue;
+            }
+            ++state.ended;
+            if (progress) {
+                progress(state.ended, candidates[i], resource.size());
+            }
+            const size_t smallestSize = state.smallestResource.size();
+            if (state.smallest == SIZE_MAX || resource.size() < smallestSize ||
+                (resource.size() == smallestSize && i < state.smallest)) {
+                state.smallest = i;
+                state.smallestResource = std::move(resource);
             }
         }
     };
@@ -104,15 +161,8 @@ EncodedPackage encodeSmallest(std::span<const uint8_t> image,
     for (std::thread& thread : pool) {
         thread.join();
     }
-
-    size_t best = 0;
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        if (failures[i]) {
-            std::rethrow_exception(failures[i]);
-        }
-        if (results[i].size() < results[best].size()) {
-            best = i;
-        }
+    if (state.failure) {
+        std::rethrow_exception(state.failure);
     }
-    return {std::move(results[best]), candidates[best]};
+    return {std::move(state.smallestResource), candidates[state.smallest]};
 }

@@ -1,9 +1,11 @@
 // Chooses the encoder settings of a build: the settings the user fixed, and for the rest a
-// small set of candidates for both encoders that suit x86-64 executables. Every candidate
-// is tried, spread over threads, and the smallest resource wins.
+// small set of candidates for both encoders that suit x86-64 executables; or, for a
+// release, a whole grid of settings. Every candidate is tried, spread over threads, and the
+// smallest resource wins.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -20,6 +22,8 @@ struct EncoderRequest {
     std::optional<MatchFinder> matchFinder;
     std::optional<uint32_t> niceLength;
     std::optional<uint32_t> depth;
+
+    bool operator==(const EncoderRequest&) const = default;
 };
 
 // The smallest size of the form 2^n or 2^n + 2^(n-1) that holds the whole image, at least
@@ -30,13 +34,26 @@ uint32_t defaultDictionarySize(uint32_t imageLength);
 // candidate is left out when the requested nice length is too short for that encoder.
 std::vector<EncoderSettings> candidateSettings(const EncoderRequest& request, uint32_t imageLength);
 
+// What `build --best` tries, in this order: the default candidates, so that it is never
+// larger than the default build; then 7-Zip's encoder over its usual grid at its strongest,
+// lc 0 to 4 by pb 0 to 2 (lp 0) with bt4 and with bt3, at nice length 273 and the deepest
+// search. All with the default dictionary.
+std::vector<EncoderSettings> bestSettings(uint32_t imageLength);
+
 struct EncodedPackage {
     std::vector<uint8_t> resource;
     EncoderSettings settings;
 };
 
-// Encodes with every candidate on up to `threads` threads and keeps the smallest resource;
-// a tie goes to the earlier candidate, so the result depends neither on timing nor on the
-// number of threads.
+// Told of each candidate whose encoding ended: how many have ended so far, its settings and
+// its resource size. Called from the encoding threads, one call at a time.
+using SearchProgress =
+    std::function<void(size_t ended, const EncoderSettings& settings, size_t resourceSize)>;
+
+// Encodes with every candidate (there must be one) on up to `threads` threads at once (one
+// when 0), and keeps the smallest resource; a tie goes to the earlier candidate, so the result
+// depends neither on timing nor on the number of threads. Only the smallest resource so far
+// and the ones being encoded are held in memory.
 EncodedPackage encodeSmallest(std::span<const uint8_t> image,
-                              std::span<const EncoderSettings> candidates, unsigned threads);
+                              std::span<const EncoderSettings> candidates, unsigned threads,
+                              const SearchProgress& progress = nullptr);

@@ -5,7 +5,7 @@
 #include "package/tool/commands.h"
 #include "package/tool/file_io.h"
 #include "package/tool/file_time.h"
-#include "package/tool/package_check.h"
+#include "package/tool/package_input.h"
 #include "package/tool/package_roles.h"
 
 namespace {
@@ -27,8 +27,8 @@ std::span<const uint8_t> bytesOf(const std::string& text) {
 
 }  // namespace
 
-void runExtract(const CommandLine& line) {
-    const PackageCheck check = readIntactPackage(line.input);
+void runExtract(const CommandLine& line, std::ostream& out) {
+    const PackageCheck check = readIntactPackage(line.input, out);
     const std::filesystem::path folder = line.output;
     std::error_code error;
     std::filesystem::create_directories(folder, error);

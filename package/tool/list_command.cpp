@@ -2,11 +2,11 @@
 
 #include "package/tool/commands.h"
 #include "package/tool/file_time.h"
-#include "package/tool/package_check.h"
+#include "package/tool/package_input.h"
 #include "package/tool/package_roles.h"
 
 void runList(const CommandLine& line, std::ostream& out) {
-    const PackageCheck check = readIntactPackage(line.input);
+    const PackageCheck check = readIntactPackage(line.input, out);
     for (uint32_t i = 0; i < PackageEntryCount; ++i) {
         const PackageEntry& entry = check.entries[i];
         const std::string time = fileTimeValue(entry.lastWriteTime) == 0

@@ -32,6 +32,13 @@ std::string_view nameOf(MatchFinder matchFinder) {
     return "?";
 }
 
+std::string describeSettings(const EncoderSettings& settings) {
+    return std::string(nameOf(settings.encoder)) + " lc " + std::to_string(settings.lc) + " lp " +
+           std::to_string(settings.lp) + " pb " + std::to_string(settings.pb) + " " +
+           std::string(nameOf(settings.matchFinder)) + " nice " +
+           std::to_string(settings.niceLength) + " depth " + std::to_string(settings.depth);
+}
+
 uint8_t propertiesByte(const EncoderSettings& settings) {
     return static_cast<uint8_t>((settings.pb * 5 + settings.lp) * 9 + settings.lc);
 }

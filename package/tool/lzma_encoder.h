@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,14 @@ struct EncoderSettings {
 
 // 7-Zip's encoder takes no nice length below this.
 constexpr uint32_t SevenZipShortestNiceLength = 5;
+
+// The deepest search: 7-Zip's mc=1000000000, which its encoder takes as its match cycles
+// unchanged. A binary tree's walk ends long before that many steps, at the nice length or
+// at the end of the window: on executables it gives the streams of depth 1000.
+constexpr uint32_t DeepestSearchDepth = 1000000000;
+
+// "7zip lc 3 lp 0 pb 1 bt3 nice 273 depth 1000": everything but the dictionary size.
+std::string describeSettings(const EncoderSettings& settings);
 
 // (pb * 5 + lp) * 9 + lc, the first byte of the resource.
 uint8_t propertiesByte(const EncoderSettings& settings);

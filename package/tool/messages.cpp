@@ -19,3 +19,8 @@ void Messages::usage(std::string_view text) {
     error(text);
     stream_ << ProgramName << ": Try '" << ProgramName << " --help' for more information.\n";
 }
+
+void Messages::progress(std::string_view text) {
+    stream_ << text << '\n';
+    stream_.flush();
+}

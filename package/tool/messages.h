@@ -38,6 +38,8 @@ public:
     void warning(std::string_view text);
     // A usage error, followed by where to find the correct usage.
     void usage(std::string_view text);
+    // A line that reports progress, as it is: "[3/35] 7zip lc 0 ...: 150120 bytes".
+    void progress(std::string_view text);
 
 private:
     std::ostream& stream_;

@@ -25,7 +25,7 @@ ExitCode runCommand(const CommandLine& line, std::ostream& out, Messages& messag
         runList(line, out);
         return ExitCode::Success;
     case Command::Extract:
-        runExtract(line);
+        runExtract(line, out);
         return ExitCode::Success;
     }
     return ExitCode::Error;

@@ -7,16 +7,12 @@
 
 #include "package/package_checksum.h"
 #include "package/package_loader.h"
-#include "package/tool/file_io.h"
 #include "package/tool/lzma_messages.h"
-#include "package/tool/messages.h"
 
 namespace {
 
 constexpr uint32_t PropertiesSize = 5;
 constexpr uint32_t ShortestResource = PropertiesSize + 5;
-// Even incompressible 4 MiB grow by far less than this in LZMA1.
-constexpr uint64_t LargestResource = 2 * UnpackBlockSize;
 
 // The stream decoded as the installer does, keeping what liblzma says about it.
 struct StreamDecoding {
@@ -176,22 +172,6 @@ PackageCheck checkPackage(std::span<const uint8_t> resource,
         check.problem = loaderProblem(check, decoding, resource.size());
     }
     unpacked.release();
-    return check;
-}
-
-std::vector<uint8_t> readPackageFile(const std::filesystem::path& file) {
-    std::vector<uint8_t> resource = readFile(file, LargestResource);
-    if (resource.size() > LargestResource) {
-        throw ToolError(fileMessage(file.string(), "too large to be a package"));
-    }
-    return resource;
-}
-
-PackageCheck readIntactPackage(const std::filesystem::path& file) {
-    PackageCheck check = checkPackage(readPackageFile(file), std::nullopt);
-    if (check.status != Ok) {
-        throw ToolError(fileMessage(file.string(), "damaged package: " + check.problem));
-    }
     return check;
 }
 

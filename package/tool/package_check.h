@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -25,14 +24,6 @@ struct PackageCheck {
 
 PackageCheck checkPackage(std::span<const uint8_t> resource,
                           const std::optional<PackageConstants>& expected);
-
-// The resource bytes of a package file. Throws ToolError when the file cannot be read or
-// is far too large to be a package.
-std::vector<uint8_t> readPackageFile(const std::filesystem::path& file);
-
-// Reads and checks a package file with constants derived from it. Throws ToolError
-// naming the file and the damage unless the package is intact.
-PackageCheck readIntactPackage(const std::filesystem::path& file);
 
 // "Ok", "ResourceInvalid", ... as the installer's code names them.
 std::string_view statusName(PackageStatus status);

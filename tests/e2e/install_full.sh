@@ -2,11 +2,24 @@
 # A full installation in a fresh prefix, driven with key presses: every application, its
 # shortcut and its registry values, the uninstaller and its registration, AppPath, the
 # details list, the final text and the progress bar; Close ends the run with exit code 0.
-# The next run installs into the folder AppPath names, not into the default one.
+# The next run installs into the folder AppPath names, not into the default one. Before
+# that, the package tool reads the same files out of the installer itself.
 #   install_full.sh EXE PACK_TOOL PACKAGE WINDOW_PROBE
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/install_lib.sh"
 install_begin "$@"
+
+tool=$2
+from_installer="$e2e_work/from-installer"
+"$tool" verify "$install_exe" >/dev/null || e2e_fail "package tool does not verify $install_exe"
+"$tool" extract "$install_exe" "$from_installer" >/dev/null ||
+  e2e_fail "package tool could not extract $install_exe"
+install_expect "files extracted from the installer" "$(ls "$from_installer")" "$(ls "$install_pkg")"
+for file in "$install_pkg"/*; do
+  cmp -s "$file" "$from_installer/${file##*/}" ||
+    e2e_fail "${file##*/} extracted from the installer differs from the package's"
+done
+e2e_log "the installer's own resource holds the package's files"
 
 appdata=$(e2e_shell_folder AppData)
 programs=$(e2e_shell_folder Programs)

@@ -2,6 +2,9 @@
 // command line and the choice of encoder settings.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <tuple>
+
 #include "package/tool/command_line.h"
 #include "package/tool/constants_header.h"
 #include "package/tool/encoder_search.h"
@@ -156,6 +159,35 @@ TEST(EncoderSearch, KeepsTheSmallestAndDoesNotDependOnThreads) {
     EXPECT_NE(alone.settings, candidates[0]);
 }
 
+TEST(EncoderSearch, BestTriesTheDefaultsThenSevenZipsWholeGrid) {
+    const std::vector<EncoderSettings> defaults = candidateSettings({}, 2563195);
+    const std::vector<EncoderSettings> best = bestSettings(2563195);
+    ASSERT_EQ(best.size(), defaults.size() + 30);
+    EXPECT_TRUE(std::equal(defaults.begin(), defaults.end(), best.begin()));
+    std::set<std::tuple<uint32_t, uint32_t, MatchFinder>> grid;
+    for (size_t i = defaults.size(); i < best.size(); ++i) {
+        const EncoderSettings& settings = best[i];
+        EXPECT_EQ(settings.encoder, Encoder::SevenZip);
+        EXPECT_EQ(settings.lp, 0u);
+        EXPECT_EQ(settings.dictionarySize, 3145728u);
+        EXPECT_EQ(settings.niceLength, 273u);
+        EXPECT_EQ(settings.depth, 1000000000u);
+        EXPECT_NE(settings.matchFinder, MatchFinder::Bt2);
+        EXPECT_NE(settings.matchFinder, MatchFinder::Hc4);
+        grid.insert({settings.lc, settings.pb, settings.matchFinder});
+    }
+    EXPECT_EQ(grid.size(), 30u);
+}
+
+TEST(EncoderSearch, BestDoesNotDependOnThreads) {
+    const std::vector<uint8_t> image = layoutImage(sampleFiles());
+    const std::vector<EncoderSettings> best = bestSettings(static_cast<uint32_t>(image.size()));
+    const EncodedPackage alone = encodeSmallest(image, best, 1);
+    const EncodedPackage spread = encodeSmallest(image, best, 3);
+    EXPECT_EQ(alone.resource, spread.resource);
+    EXPECT_EQ(alone.settings, spread.settings);
+}
+
 TEST(EncoderSearch, ATieGoesToTheEarlierCandidateEveryTime) {
     // Runs of one byte: every depth finds the same matches, so the streams are equally long.
     const std::vector<uint8_t> image(65536, 0x90);
@@ -194,6 +226,10 @@ TEST(CommandLine, ReadsEveryFormOfTheCommands) {
     EXPECT_EQ(parseCommandLine(verify).header, std::nullopt);
     const std::vector<std::string> help = {"list", "--help"};
     EXPECT_EQ(parseCommandLine(help).command, Command::Help);
+
+    const std::vector<std::string> best = {"build", "m.txt", "--best", "-o", "p.pkg"};
+    EXPECT_TRUE(parseCommandLine(best).best);
+    EXPECT_FALSE(line.best);
 }
 
 }  // namespace

@@ -4,11 +4,15 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "pack_tool_fixture.h"
+#include "pack_tool_pe_fixture.h"
 #include "package/tool/constants_header.h"
 #include "package/tool/file_time.h"
 
@@ -33,6 +37,11 @@ struct ListedEntry {
     uint32_t size;
     std::string time;
 };
+
+PackageConstants constantsOf(const std::string& header) {
+    const std::vector<uint8_t> bytes = readBytes(header);
+    return parseConstantsHeader(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), header);
+}
 
 ListedEntry parseListLine(const std::string& line) {
     ListedEntry entry;
@@ -146,6 +155,94 @@ TEST_F(PackTool, VerifyListAndExtractGiveBackTheInputs) {
     EXPECT_EQ(readBytes(rebuilt), readBytes(package));
 }
 
+// The package as resource 102 of an installer-like program, among other resources.
+class PackToolInstaller : public PackTool {
+protected:
+    void SetUp() override {
+        PackTool::SetUp();
+        ASSERT_EQ(build(package, {"--header", header}).exitCode, 0);
+        resource = readBytes(package);
+        writeInstaller(resource);
+        const auto at = std::search(program.begin(), program.end(), resource.begin(), resource.end());
+        readLine = installer + ": resource 102 (RCDATA, language 1033): " + std::to_string(resource.size()) +
+                   " bytes at file offset " + std::to_string(at - program.begin()) + "\n";
+    }
+
+    void writeInstaller(const std::vector<uint8_t>& carried) {
+        program = testProgram({{3, 1, 1033, {1, 2, 3}}, {10, 102, 1033, carried}, {24, 1, 1033, {4, 5}}}).bytes;
+        writeBytes(installer, program);
+    }
+
+    const std::string package = folder / "velkaris.pkg";
+    const std::string header = folder / "package_constants.h";
+    const std::string installer = folder / "VelkarisSetup.exe";
+    std::vector<uint8_t> resource;
+    std::vector<uint8_t> program;
+    std::string readLine;  // what verify, list and extract say they read
+};
+
+TEST_F(PackToolInstaller, ListVerifyAndExtractReadItsPackage) {
+    const ToolRun list = runTool({"list", installer});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, readLine + runTool({"list", package}).out);
+
+    const PackageConstants built = constantsOf(header);
+    char constants[128];
+    std::snprintf(constants, sizeof constants, "PackageResourceSize %u, PackageImageLength %u, PackageChecksum 0x%08X",
+                  built.resourceSize, built.imageLength, built.checksum);
+    const ToolRun verify = runTool({"verify", installer});
+    EXPECT_EQ(verify.exitCode, 0) << verify.err;
+    const std::string ok = installer + ": Ok\n";
+    EXPECT_EQ(verify.out, readLine + installer + ": " + constants + " (derived from the stream)\n" + ok);
+    const ToolRun verifyHeader = runTool({"verify", installer, "--header", header});
+    EXPECT_EQ(verifyHeader.exitCode, 0) << verifyHeader.err;
+    EXPECT_EQ(verifyHeader.out, readLine + installer + ": " + constants + " (from " + header + ")\n" + ok);
+
+    const fs::path fromInstaller = folder.path() / "from-installer";
+    const fs::path fromPackage = folder.path() / "from-package";
+    const ToolRun extract = runTool({"extract", installer, fromInstaller.string()});
+    EXPECT_EQ(extract.exitCode, 0) << extract.err;
+    EXPECT_EQ(extract.out, readLine);
+    ASSERT_EQ(runTool({"extract", package, fromPackage.string()}).exitCode, 0);
+    const std::vector<std::string> names = fileNames(fromPackage);
+    ASSERT_EQ(fileNames(fromInstaller), names);
+    for (const std::string& name : names) {
+        EXPECT_EQ(readBytes(fromInstaller / name), readBytes(fromPackage / name)) << name;
+    }
+}
+
+TEST_F(PackToolInstaller, DamagedPackageIsRefusedAfterSayingWhereItIs) {
+    std::vector<uint8_t> damaged = resource;
+    damaged[damaged.size() / 2] ^= 0x40;
+    writeInstaller(damaged);
+    const ToolRun list = runTool({"list", installer});
+    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.out, readLine);
+    EXPECT_EQ(list.err, "velkaris-pack: " + installer + ": damaged package: Compressed data is corrupt\n");
+    const ToolRun verify = runTool({"verify", installer});
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(verify.out, readLine + installer + ": PackageCorrupt\n");
+}
+
+TEST_F(PackTool, AFileThatIsNeitherPackageNorInstallerGetsOneLine) {
+    const std::string program = folder / "Brinet.exe";
+    writeBytes(program, testProgram({{16, 1, 1033, {1, 2, 3}}}).bytes);
+    const std::string text = folder / "notes.txt";
+    writeText(text, "Not a package, and not a program either.\n");
+    const fs::path out = folder.path() / "out";
+    for (const auto& [file, problem] : std::vector<std::pair<std::string, std::string>>{
+             {program, "no resource 102 of type RCDATA"}, {text, "not a PE file"}}) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"verify", file}, {"list", file},
+                                                     {"extract", file, out.string()}}) {
+            const ToolRun run = runTool(args);
+            EXPECT_EQ(run.exitCode, 1) << args[0];
+            EXPECT_EQ(run.out, "") << args[0];
+            EXPECT_EQ(run.err, "velkaris-pack: " + file + ": not a package and not an installer: " + problem + "\n");
+        }
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
 TEST_F(PackTool, SourceDateEpochMakesBuildsReproducible) {
     setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     const std::string first = folder / "first.pkg";
@@ -181,6 +278,52 @@ TEST_F(PackTool, EncoderOptionsAreHonouredByBothEncoders) {
         EXPECT_EQ(resource[0], (0 * 5 + 2) * 9 + 1);
         EXPECT_EQ(resource[1] | resource[2] << 8 | resource[3] << 16 | resource[4] << 24, 65536);
         EXPECT_EQ(runTool({"verify", package}).out, package + ": Ok\n");
+    }
+}
+
+TEST_F(PackTool, BestReportsEverySettingAndIsNoLargerThanAny) {
+    const std::string package = folder / "best.pkg";
+    const ToolRun run = build(package, {"--best"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const size_t best = readBytes(package).size();
+    EXPECT_EQ(runTool({"verify", package}).out, package + ": Ok\n");
+
+    // One line per setting as it ends, counted in that order; the package is the smallest.
+    const std::vector<std::string> progress = lines(run.err);
+    ASSERT_EQ(progress.size(), 35u) << run.err;
+    std::map<std::string, size_t> reported;
+    for (size_t i = 0; i < progress.size(); ++i) {
+        const std::string counter = "[" + std::to_string(i + 1) + "/35] ";
+        const size_t colon = progress[i].rfind(": ");
+        ASSERT_TRUE(progress[i].starts_with(counter) && progress[i].ends_with(" bytes") &&
+                    colon != std::string::npos)
+            << progress[i];
+        reported[progress[i].substr(counter.size(), colon - counter.size())] =
+            std::stoul(progress[i].substr(colon + 2));
+    }
+    ASSERT_EQ(reported.size(), 35u) << run.err;
+    EXPECT_EQ(std::min_element(reported.begin(), reported.end(),
+                               [](const auto& a, const auto& b) { return a.second < b.second; })
+                  ->second,
+              best);
+
+    // Settings built alone come out as reported, none smaller; nor is the default build.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> pinned = {
+        {"7zip lc 0 lp 0 pb 0 bt4 nice 273 depth 1000000000",
+         {"--encoder", "7zip", "--lc", "0", "--pb", "0", "--mf", "bt4", "--nice", "273", "--depth", "1000000000"}},
+        {"7zip lc 4 lp 0 pb 2 bt3 nice 273 depth 1000000000",
+         {"--encoder", "7zip", "--lc", "4", "--pb", "2", "--mf", "bt3", "--nice", "273", "--depth", "1000000000"}},
+        {"liblzma lc 3 lp 0 pb 2 bt4 nice 273 depth 512", {"--encoder", "liblzma"}},
+        {"", {}},
+    };
+    for (const auto& [settings, options] : pinned) {
+        const std::string single = folder / "single.pkg";
+        ASSERT_EQ(build(single, options).exitCode, 0) << settings;
+        const size_t size = readBytes(single).size();
+        EXPECT_LE(best, size) << settings;
+        if (!settings.empty()) {
+            EXPECT_EQ(reported[settings], size) << settings;
+        }
     }
 }
 
@@ -336,9 +479,7 @@ TEST_F(PackToolBadPackage, TooShortOrEmpty) {
 
 TEST_F(PackToolBadPackage, VerifyWithAHeaderRunsTheLoadersChecks) {
     const std::string header = folder / "constants.h";
-    const std::vector<uint8_t> headerBytes = readBytes(header);
-    const PackageConstants built =
-        parseConstantsHeader(std::string_view(reinterpret_cast<const char*>(headerBytes.data()), headerBytes.size()), header);
+    const PackageConstants built = constantsOf(header);
     const auto verifyWith = [&](PackageConstants expected) {
         writeText(header, formatConstantsHeader(expected));
         return runTool({"verify", package, "--header", header});
@@ -415,6 +556,11 @@ TEST(PackToolCommandLine, BadUsageExitsWithTwo) {
         {"build", "m", "-o", "p", "--mf", "bt5"},
         {"build", "m", "-o", "p", "--encoder", "7zip", "--nice", "4"},
         {"build", "m", "-o", "p", "--fast"},
+        {"build", "m", "-o", "p", "--best", "--lc", "3"},
+        {"build", "m", "-o", "p", "--encoder", "7zip", "--best"},
+        {"build", "m", "-o", "p", "--best=yes"},
+        {"build", "m", "-o", "p", "--depth", "1000000001"},
+        {"list", "p", "--best"},
     };
     for (const std::vector<std::string>& args : cases) {
         const ToolRun run = runTool(args);
@@ -437,9 +583,9 @@ TEST(PackToolCommandLine, HelpDocumentsEveryCommandAndOption) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
         for (const char* word : {"build MANIFEST -o PACKAGE", "verify PACKAGE", "list PACKAGE", "extract PACKAGE DIR",
-                                 "--header CONSTANTS_H", "--encoder", "--lc", "--lp", "--pb", "--dict", "--mf", "--nice",
-                                 "--depth",
-                                 "SOURCE_DATE_EPOCH", "10-uninstaller.exe", "Exit status"}) {
+                                 "--header CONSTANTS_H", "--best", "--encoder", "--lc", "--lp", "--pb", "--dict", "--mf",
+                                 "--nice", "--depth", "SOURCE_DATE_EPOCH", "10-uninstaller.exe", "installer",
+                                 "resource 102", "Exit status"}) {
             EXPECT_NE(run.out.find(word), std::string::npos) << word;
         }
     }
