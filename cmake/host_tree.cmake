@@ -19,6 +19,10 @@ if(NOT VELKARIS_LZMA_MINGW_PREFIX)
     message(FATAL_ERROR "VELKARIS_LZMA_MINGW_PREFIX is not set; configure through ./scripts/build")
 endif()
 
+# Handed to the Windows tree, which builds the package with them (release builds: --best).
+set(VELKARIS_PACK_BUILD_OPTIONS "" CACHE STRING
+    "Options of 'velkaris-pack build' for the package, as on its command line")
+
 include(ExternalProject)
 set(VELKARIS_WINDOWS_BINARY_DIR "${CMAKE_BINARY_DIR}/windows")
 ExternalProject_Add(windows
@@ -31,6 +35,7 @@ ExternalProject_Add(windows
         -DVELKARIS_OUT_DIR=${VELKARIS_OUT_DIR}
         -DVELKARIS_PACK_TOOL=$<TARGET_FILE:velkaris-pack>
         -DVELKARIS_LZMA_MINGW_PREFIX=${VELKARIS_LZMA_MINGW_PREFIX}
+        "-DVELKARIS_PACK_BUILD_OPTIONS=${VELKARIS_PACK_BUILD_OPTIONS}"
         ${VELKARIS_RELEASE_ARGS}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""

@@ -1,8 +1,12 @@
 # The Windows tree: the sample pack, the package built from it, the installer, and the
-# tests that run under Wine.
+# tests that run under Wine. With VELKARIS_PUBLISHER_PACK_DIR set (scripts/build --pack), the
+# pack is the publisher's licence and eight programs instead, and the tree holds only what
+# ships: the uninstallers, the package and the installer, no tests.
 if(NOT VELKARIS_PACK_TOOL)
     message(FATAL_ERROR "VELKARIS_PACK_TOOL (the host package tool) is required")
 endif()
+set(VELKARIS_PUBLISHER_PACK_DIR "" CACHE PATH
+    "Folder of a publisher's licence.txt and eight programs, packed instead of the sample pack")
 
 add_library(lzma_mingw STATIC IMPORTED)
 set_target_properties(lzma_mingw PROPERTIES
@@ -11,9 +15,11 @@ set_target_properties(lzma_mingw PROPERTIES
     INTERFACE_COMPILE_DEFINITIONS LZMA_API_STATIC)
 add_library(LibLZMA::LibLZMA ALIAS lzma_mingw)
 
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+if(NOT VELKARIS_PUBLISHER_PACK_DIR)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+endif()
 
 include(cmake/wine_harness.cmake)
 include(cmake/shipped_programs.cmake)
@@ -23,7 +29,11 @@ add_library(velkaris_setup_core STATIC)
 velkaris_windows_defaults(velkaris_setup_core)
 target_include_directories(velkaris_setup_core PUBLIC ${PROJECT_SOURCE_DIR})
 
-foreach(dir package pack resources setup app wizard install tests/win tests/e2e)
+set(_subdirectories package pack resources setup app wizard install)
+if(NOT VELKARIS_PUBLISHER_PACK_DIR)
+    list(APPEND _subdirectories tests/win tests/e2e)
+endif()
+foreach(dir ${_subdirectories})
     if(EXISTS "${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt")
         add_subdirectory(${dir})
     endif()
