@@ -22,13 +22,11 @@ expected+=" Tunewell.exe Notarel.exe LockBin.exe Packrill.exe"
 publisher_build() {
   build_status=0
   env -u VELKARIS_SIGN_PKCS12 -u VELKARIS_SIGN_PASSWORD_FILE -u VELKARIS_SIGN_TIMESTAMP_URL \
+    -u VELKARIS_SIGN_PKCS11_MODULE -u VELKARIS_SIGN_KEY -u VELKARIS_SIGN_PIN_FILE \
+    -u VELKARIS_SIGN_CERTIFICATE -u VELKARIS_SIGNATURES -u VELKARIS_PACK_BUILD_OPTIONS \
     "$source_dir/scripts/build" --pack "$1" --out "$2" \
     >"$e2e_work/build.out" 2>"$e2e_work/build.err" || build_status=$?
 }
-
-# The package tool's build command does not know --best until it lands; the lead removes this
-# line at the merge, and the build then uses its release default.
-export VELKARIS_PACK_BUILD_OPTIONS=
 
 # The pack: eight small programs that are not this project's, without their debug sections.
 good="$e2e_work/pack"
@@ -113,12 +111,13 @@ publisher_build "$good" "$out"
 [ "$build_status" = 0 ] ||
   e2e_fail "the build of the pack failed ($build_status): $(cat "$e2e_work/build.err")"
 install_expect "the output folder" "$(install_listing "$out")" \
-  "VelkarisSetup.exe package_constants.h velkaris.pkg"
+  "VelkarisSetup.cdx.json VelkarisSetup.exe package_constants.h velkaris.pkg"
 e2e_log "built: $(tail -n 1 "$e2e_work/build.out")"
 
-# The package holds the publisher's files byte for byte.
+# The installer carries the publisher's files byte for byte, as the package tool reads them
+# out of it without running it.
 install_pkg="$e2e_work/extracted"
-package="$out/velkaris.pkg"
+package="$out/VelkarisSetup.exe"
 "$tool" extract "$package" "$install_pkg" >/dev/null || e2e_fail "cannot extract $package"
 cmp -s "$install_pkg/00-licence.txt" "$good/licence.txt" || e2e_fail "the licence differs"
 for i in "${!uninstall_names[@]}"; do
