@@ -2,6 +2,10 @@
 # and a Wine prefix of its own, starts the real programs in the background, finds their
 # windows by title, types real keys, reads the registry and the disk, and on exit removes
 # exactly what it started.
+#
+# Output that a test reads is taken whole into a variable before it is searched: a reader
+# that stops at its first match (awk's exit, grep -q, head) would end the writer before it is
+# done with SIGPIPE, and under pipefail that fails the pipeline even though it matched.
 set -euo pipefail
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$e2e_dir/../../scripts/wine/wine-env"

@@ -50,7 +50,9 @@ install_wait_result() {
 # install_button_shown ENABLED TEXT: true when the visible page's button TEXT is enabled (1)
 # or disabled (0).
 install_button_shown() {
-  e2e_probe "$install_title" | grep -q "visible=1 enabled=$1 .* text=$2\$"
+  local shown
+  shown=$(e2e_probe "$install_title") || return 1
+  grep -q "visible=1 enabled=$1 .* text=$2\$" <<<"$shown"
 }
 
 # The lines of the details list, one a line.
