@@ -35,7 +35,8 @@ wiz_wait_page() {
 wiz_wait_text() {
   local limit=${3:-20} i text=''
   for ((i = 0; i < limit * 5; i++)); do
-    text=$(wiz_text "$1")
+    text=$(wiz_text "$1") ||
+      e2e_fail "control $1 cannot be read (status $?): $(e2e_probe_said)"
     [ "$text" = "$2" ] && return 0
     sleep 0.2
   done
@@ -54,7 +55,8 @@ browser_selection() {
 browser_wait_selection() {
   local i name=''
   for ((i = 0; i < 50; i++)); do
-    name=$(browser_selection)
+    name=$(browser_selection) ||
+      e2e_fail "the browser cannot be read (status $?): $(e2e_probe_said)"
     [ "$name" = "$1" ] && return 0
     sleep 0.2
   done
