@@ -14,6 +14,17 @@ constexpr int IconResource = 101;
 constexpr int DetailsListId = 1018;
 constexpr int LicenceEditId = 1004;
 constexpr int LicenceInsetAtStart = 6;
+// Posted by the DPI change to the main window, wParam the new DPI; WM_APP itself
+// schedules the install steps.
+constexpr UINT LicenceInsetMessage = WM_APP + 1;
+
+// Gives a multiline edit control the rectangle base, its left edge moved right by dx and its
+// top edge down by dy, as the rectangle its text is laid out in.
+void setFormatRect(HWND edit, RECT base, int dx, int dy) {
+    base.left += dx;
+    base.top += dy;
+    SendMessageW(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&base));
+}
 
 // The pages are child dialogs filling the client area; one is visible at a time.
 bool createPages(HWND window) {
@@ -74,11 +85,23 @@ void onDestroy() {
     }
 }
 
-// Keeps the licence text's inner margin in step with the monitor's DPI; the window itself
-// is neither moved nor resized.
-void onDpiChanged(WPARAM wParam) {
-    const int inset = licenceInsetForDpi(HIWORD(wParam));
-    insetEditRect(GetDlgItem(theSetup->pages[Licence], LicenceEditId), inset, inset);
+// Left to the dialog manager, a per-monitor (v2) dialog is rescaled: its size, and the place,
+// size and font of its controls. A new size or font resets an edit control's formatting
+// rectangle, so the licence inset is set afterwards, when the posted message arrives.
+void onDpiChanged(HWND window, WPARAM wParam) {
+    PostMessageW(window, LicenceInsetMessage, HIWORD(wParam), 0);
+}
+
+// The licence text's inner margin for the DPI, measured from the edit control's client
+// area, of which the control makes its default formatting rectangle: any number of changes
+// to one DPI give one rectangle. (Restoring the default with EM_SETRECT and no rectangle
+// does nothing where a touch device is installed, nor under Wine.)
+void onLicenceInset(WPARAM dpi) {
+    const HWND edit = GetDlgItem(theSetup->pages[Licence], LicenceEditId);
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int inset = licenceInsetForDpi(static_cast<uint32_t>(dpi));
+    setFormatRect(edit, client, inset, inset);
 }
 
 }  // namespace
@@ -107,9 +130,7 @@ uint32_t initMainWindow(HWND window) {
 void insetEditRect(HWND edit, int dx, int dy) {
     RECT rect{};
     SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
-    rect.left += dx;
-    rect.top += dy;
-    SendMessageW(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    setFormatRect(edit, rect, dx, dy);
 }
 
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
@@ -130,7 +151,10 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onDestroy();
         return TRUE;
     case WM_DPICHANGED:
-        onDpiChanged(wParam);
+        onDpiChanged(window, wParam);
+        return FALSE;
+    case LicenceInsetMessage:
+        onLicenceInset(wParam);
         return TRUE;
     default:
         return FALSE;

@@ -1,4 +1,7 @@
-// Install step 8: AppPath, the uninstaller and its registration, and the result text.
+// Install step 8: AppPath, the uninstaller and its registration, Explorer told of new file
+// types, and the result text.
+#include <shlobj.h>
+
 #include "install/step_parts.h"
 #include "setup/path_helpers.h"
 
@@ -47,6 +50,11 @@ void runFinalStep(SetupContext& setup, uint32_t folderLength, StepBuffers& buffe
     // With no component chosen there is nothing to register or to come back to.
     if (setup.requiredBytes != 0) {
         installUninstaller(setup, folderLength, buffers);
+    }
+    // Explorer keeps file types, their icons and verbs cached until it is told, once, that
+    // they changed.
+    if (setup.associationsChanged != 0) {
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     }
     setResultText(setup, setup.errorCount == 0 ? "Installation completed successfully."
                                                : "Installation failed.");

@@ -47,6 +47,9 @@ struct SetupContext {
     UnpackBuffer unpacked;
     ScratchBuffer scratch;
     ComponentTable componentNames;
+    // 1 once a component step has written file types or shell verbs: the final step then
+    // tells Explorer, which caches them.
+    uint32_t associationsChanged;
 };
 
 extern SetupContext* theSetup;

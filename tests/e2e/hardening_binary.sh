@@ -29,7 +29,9 @@ functions=$(awk '/DLL Name:/ {dll = 1; next} dll && NF == 3 && $1 ~ /^[0-9a-f]+$
 [ -n "$functions" ] || fail "no imported functions found"
 ! grep -qx SetDefaultDllDirectories <<<"$functions" ||
   fail "imports SetDefaultDllDirectories, which Windows Vista and 7 may lack"
-echo "$(wc -l <<<"$functions") imported functions"
+# Explorer caches file types until it is told that they changed.
+grep -qx SHChangeNotify <<<"$functions" || fail "does not import SHChangeNotify"
+echo "$(wc -l <<<"$functions") imported functions, SHChangeNotify among them"
 
 # DLLs loaded by name must come from the system folder from the first instruction on: the
 # entry routine's first calls look up SetDefaultDllDirectories in kernel32.

@@ -40,7 +40,8 @@ install_start() {
 install_wait_result() {
   local i status
   for ((i = 0; i < 300; i++)); do
-    status=$(e2e_probe "$install_title" | sed -n 's/^2 id=1003 .* text=//p')
+    status=$(e2e_probe "$install_title" | sed -n 's/^2 id=1003 .* text=//p') ||
+      e2e_fail "the progress page cannot be read (status $?): $(e2e_probe_said)"
     case "$status" in Installation*) echo "$status"; return 0 ;; esac
     sleep 0.1
   done
@@ -50,7 +51,9 @@ install_wait_result() {
 # install_button_shown ENABLED TEXT: true when the visible page's button TEXT is enabled (1)
 # or disabled (0).
 install_button_shown() {
-  e2e_probe "$install_title" | grep -q "visible=1 enabled=$1 .* text=$2\$"
+  local shown
+  shown=$(e2e_probe "$install_title") || return 1
+  grep -q "visible=1 enabled=$1 .* text=$2\$" <<<"$shown"
 }
 
 # The lines of the details list, one a line.
@@ -66,18 +69,30 @@ install_close() {
   e2e_window_gone "$install_title_pattern" || e2e_fail "window still shown after exit"
 }
 
-# install_reg KEY VALUE: "TYPE|DATA" of a value ("" for the default value), or nothing.
-install_reg() {
-  local name=${2:-(Default)}
-  if [ -n "$2" ]; then
-    wine reg query "$1" /v "$2" 2>/dev/null
-  else
-    wine reg query "$1" /ve 2>/dev/null
-  fi | tr -d '\r' | awk -v name="$name" -F '    ' '$2 == name { print $3 "|" $4; exit }'
+# install_reg_query KEY VALUE: what reg prints for a value ("" for the default value).
+install_reg_query() {
+  if [ -n "$2" ]; then e2e_reg_query "$1" /v "$2"; else e2e_reg_query "$1" /ve; fi
 }
 
-install_expect_reg() {  # install_expect_reg KEY VALUE TYPE DATA
-  install_expect "$1 ${2:-(Default)}" "$(install_reg "$1" "$2")" "$3|$4"
+# install_reg_data VALUE: "TYPE|DATA" of the value in reg's answer on standard input.
+install_reg_data() {
+  awk -v name="${1:-(Default)}" -F '    ' '$2 == name { print $3 "|" $4; exit }'
+}
+
+# install_reg KEY VALUE: "TYPE|DATA" of a value ("" for the default value), or nothing.
+install_reg() {
+  local said
+  said=$(install_reg_query "$1" "$2") || return 0
+  install_reg_data "$2" <<<"$said"
+}
+
+# install_expect_reg KEY VALUE TYPE DATA: a value that differs fails with all reg printed.
+install_expect_reg() {
+  local said status=0 got
+  said=$(install_reg_query "$1" "$2") || status=$?
+  got=$(install_reg_data "$2" <<<"$said")
+  [ "$got" = "$3|$4" ] || e2e_fail "$1 ${2:-(Default)}: got '$got', expected '$3|$4';" \
+    "reg query exited with $status and printed: $(tr '\n' ' ' <<<"$said")"
 }
 
 # The values one installed application registers, for the program at Windows path EXE.

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <utility>
 #include <vector>
 
 #include "app/load_defaults.h"
@@ -136,59 +133,64 @@ TEST_F(MainWindow, DestroyOutsideClosingDoesNotEndTheRun) {
     EXPECT_FALSE(quitPosted());
 }
 
-// What the licence edit was asked: the rectangle it reported and the one it was given. The
-// control adjusts a rectangle it is given for its border and line height, so the test
-// watches the messages rather than the resulting rectangle.
+// The rectangles the licence edit was given, as they were given: the control adjusts a
+// rectangle for its border and line height, so the test watches the messages.
 struct EditRectSpy {
     static inline WNDPROC original = nullptr;
-    static inline std::vector<std::pair<RECT, RECT>> calls;  // (reported, given)
-    static inline RECT lastReported{};
+    static inline std::vector<RECT> given;
 
     static LRESULT CALLBACK proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-        const LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
-        if (message == EM_GETRECT) {
-            lastReported = *reinterpret_cast<RECT*>(lParam);
-        } else if (message == EM_SETRECT) {
-            calls.emplace_back(lastReported, *reinterpret_cast<RECT*>(lParam));
+        if (message == EM_SETRECT) {
+            given.push_back(*reinterpret_cast<RECT*>(lParam));
         }
-        return result;
+        return CallWindowProcW(original, edit, message, wParam, lParam);
     }
     static void attach(HWND edit) {
-        calls.clear();
+        given.clear();
         original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
     }
 };
 
-// Wine 10's edit control does not always keep the formatting rectangle EM_SETRECT gives it:
-// after the first change (left 20, top 14) EM_GETRECT reads back its default one (left 4,
-// top 1), so there the second change cannot start from the rectangle the first one left.
-// The runtime is named by the test's registration (VELKARIS_RUNTIME).
-bool editKeepsGivenFormatRect() {
-    const char* runtime = std::getenv("VELKARIS_RUNTIME");
-    return runtime == nullptr || std::strcmp(runtime, "wine10") != 0;
+RECT formatRect(HWND edit) {
+    RECT rect{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    return rect;
 }
 
-TEST_F(MainWindow, DpiChangesInsetTheLicenceTextFromItsCurrentRectangle) {
-    EditRectSpy::attach(GetDlgItem(setup.context.pages[0], LicenceEditId));
-    RECT suggested{0, 0, 10, 10};
-    SendMessageW(window(), WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
-    SendMessageW(window(), WM_DPICHANGED, MAKEWPARAM(400, 400), reinterpret_cast<LPARAM>(&suggested));
-    ASSERT_EQ(EditRectSpy::calls.size(), 2u);
-    const int expectedInsets[] = {6, 20};
-    for (size_t i = 0; i < 2; ++i) {
-        const auto& [reported, given] = EditRectSpy::calls[i];
-        EXPECT_EQ(given.left - reported.left, expectedInsets[i]);
-        EXPECT_EQ(given.top - reported.top, expectedInsets[i]);
-        EXPECT_EQ(given.right, reported.right);
-        EXPECT_EQ(given.bottom, reported.bottom);
-    }
-    // The second change starts from the rectangle the first one left, so both insets add up.
-    if (editKeepsGivenFormatRect()) {
-        EXPECT_GE(EditRectSpy::calls[1].first.left, EditRectSpy::calls[0].second.left);
-    }
+bool sameRect(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != 0;
+}
 
-    RECT windowRect{};
-    GetWindowRect(window(), &windowRect);
-    EXPECT_NE(windowRect.right, 10) << "the suggested rectangle is not applied";
+TEST_F(MainWindow, DpiChangeIsLeftToTheDialogManagerThenInsetsFromTheClientArea) {
+    const HWND edit = GetDlgItem(setup.context.pages[0], LicenceEditId);
+    EditRectSpy::attach(edit);
+    // A per-monitor (v2) dialog is rescaled by the dialog manager when its procedure leaves
+    // the message to it; Wine does not rescale dialogs, so only Windows shows the rescaling.
+    RECT suggested{0, 0, 10, 10};
+    const auto dpiChange = [](WORD dpi) { return MAKEWPARAM(dpi, dpi); };
+    EXPECT_EQ(mainDialogProc(window(), WM_DPICHANGED, dpiChange(120),
+                             reinterpret_cast<LPARAM>(&suggested)),
+              FALSE);
+    // The inset is set once the relayout is done, by a message posted to the window.
+    ASSERT_TRUE(pumpUntil([] { return EditRectSpy::given.size() == 1; }));
+    const RECT at120 = formatRect(edit);
+    SendMessageW(window(), WM_DPICHANGED, dpiChange(120), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_TRUE(pumpUntil([] { return EditRectSpy::given.size() == 2; }));
+    EXPECT_TRUE(sameRect(formatRect(edit), at120)) << "a second change to one DPI moves nothing";
+    SendMessageW(window(), WM_DPICHANGED, dpiChange(400), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_TRUE(pumpUntil([] { return EditRectSpy::given.size() == 3; }));
+
+    // Every change starts from the client area, not from what the start or the change
+    // before left: 6 pixels in at 120 DPI, 20 at 400.
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int expectedInsets[] = {6, 6, 20};
+    for (size_t i = 0; i < 3; ++i) {
+        const RECT& given = EditRectSpy::given[i];
+        EXPECT_EQ(given.left - client.left, expectedInsets[i]) << "change " << i;
+        EXPECT_EQ(given.top - client.top, expectedInsets[i]) << "change " << i;
+        EXPECT_EQ(given.right, client.right) << "change " << i;
+        EXPECT_EQ(given.bottom, client.bottom) << "change " << i;
+    }
 }

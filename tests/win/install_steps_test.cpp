@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -63,6 +64,58 @@ void expectNumber(const std::wstring& key, const wchar_t* name, DWORD number) {
     std::memcpy(&stored, value.data.data(), 4);
     EXPECT_EQ(stored, number);
 }
+
+// A window registered for the shell's notices that file types changed, as Explorer
+// registers one; counts the notices that reach it.
+class AssociationWatch {
+public:
+    AssociationWatch() {
+        const WNDCLASSW type{0, &proc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr,
+                             nullptr, nullptr, L"AssociationWatch"};
+        RegisterClassW(&type);
+        window = CreateWindowW(L"AssociationWatch", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               type.hInstance, nullptr);
+        SHChangeNotifyEntry everywhere{nullptr, TRUE};
+        registration = SHChangeNotifyRegister(window, SHCNRF_ShellLevel | SHCNRF_InterruptLevel,
+                                              SHCNE_ASSOCCHANGED, NoticeMessage, 1, &everywhere);
+        notices = 0;
+    }
+    ~AssociationWatch() {
+        SHChangeNotifyDeregister(registration);
+        DestroyWindow(window);
+    }
+    bool registered() const { return registration != 0; }
+    // The notices that have reached the window, waiting up to a second for the first
+    // `awaited` of them: Wine delivers them at once, Windows from the shell's own thread.
+    int count(int awaited) const {
+        for (int i = 0; i < 100; ++i) {
+            MSG message;
+            while (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+            if (notices >= awaited) {
+                break;
+            }
+            Sleep(10);
+        }
+        return notices;
+    }
+
+private:
+    static constexpr UINT NoticeMessage = WM_USER + 1;
+    static inline int notices = 0;
+
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == NoticeMessage) {
+            notices += (lParam & SHCNE_ASSOCCHANGED) != 0 ? 1 : 0;
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window = nullptr;
+    ULONG registration = 0;
+};
 
 class InstallSteps : public ::testing::Test {
 protected:
@@ -192,12 +245,16 @@ protected:
 }  // namespace
 
 TEST_F(InstallSteps, FullInstallationWritesEverythingAndReportsSuccess) {
+    const AssociationWatch explorer;
+    ASSERT_TRUE(explorer.registered());
     for (uint32_t i = 0; i < ApplicationCount; ++i) {
         EXPECT_EQ(runStep(i), i + 1);
         EXPECT_EQ(status(), Names[i]);
     }
+    EXPECT_EQ(explorer.count(0), 0) << "the component steps leave the notice to the final step";
     const uint64_t beforeUninstaller = now();
     EXPECT_EQ(runStep(FinalStep), NoMessage);
+    EXPECT_EQ(explorer.count(1), 1) << "Explorer is told once that file types changed";
 
     for (uint32_t i = 0; i < ApplicationCount; ++i) {
         expectInstalled(i);
@@ -238,13 +295,21 @@ TEST_F(InstallSteps, FullInstallationWritesEverythingAndReportsSuccess) {
     EXPECT_EQ(context.errorCount, 0u);
 }
 
-TEST_F(InstallSteps, ApplicationsWithoutFileTypesWriteNoClassesKeys) {
-    for (uint32_t i = 0; i < 4; ++i) {
+TEST_F(InstallSteps, ApplicationsWithoutFileTypesWriteNoClassesKeysNorTellExplorer) {
+    const AssociationWatch explorer;
+    ASSERT_TRUE(explorer.registered());
+    for (uint32_t i = 4; i < ApplicationCount; ++i) {
+        uncheck(i);
+    }
+    for (uint32_t i = 0; i < ApplicationCount; ++i) {
         runStep(i);
     }
     for (const wchar_t* key : WrittenKeys) {
         EXPECT_FALSE(keyExists(key)) << std::wstring(key).size();
     }
+    runStep(FinalStep);
+    expectInstalled(3);
+    EXPECT_EQ(explorer.count(0), 0);
 }
 
 TEST_F(InstallSteps, UncheckedComponentWritesNothingButTheChainMovesOn) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <string_view>
@@ -135,7 +137,7 @@ TEST(ManifestResource, NamesTheSetupAndItsRequirements)
                                          {"language", "*"}}));
     EXPECT_NE(xml.find("<dependentAssembly>"), std::string::npos);
     EXPECT_EQ(elementText(xml, "description"), "Velkaris App Pack");
-    EXPECT_EQ(elementText(xml, "dpiAwareness"), "PerMonitorV2");
+    EXPECT_EQ(elementText(xml, "dpiAwareness"), "PerMonitorV2, PerMonitor");
     EXPECT_EQ(elementText(xml, "dpiAware"), "true/pm");
 
     std::vector<std::string> systems;
@@ -155,14 +157,23 @@ TEST(ManifestResource, NamesTheSetupAndItsRequirements)
 }
 
 // The loader reads the manifest from the module at start: its settings are then visible
-// through the process's activation context.
+// through the process's activation context, and the first awareness of the list that the
+// system knows is the process's.
 TEST(ManifestResource, IsAppliedToTheProcess)
 {
     wchar_t value[64] = {};
     SIZE_T written = 0;
     ASSERT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
                                      L"dpiAwareness", value, ARRAYSIZE(value), &written));
-    EXPECT_STREQ(value, L"PerMonitorV2");
+    EXPECT_STREQ(value, L"PerMonitorV2, PerMonitor");
+    // Wine 8 gives a manifest's PerMonitorV2, even alone, the context of version 1; Wine 10
+    // and Windows 10 1703 and later that of version 2. The runtime is named by the test's
+    // registration (VELKARIS_RUNTIME).
+    const char* runtime = std::getenv("VELKARIS_RUNTIME");
+    const bool versionTwo = runtime == nullptr || std::strcmp(runtime, "wine8") != 0;
+    EXPECT_TRUE(AreDpiAwarenessContextsEqual(
+        GetThreadDpiAwarenessContext(), versionTwo ? DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+                                                   : DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
 }
 
 class VersionRecord : public testing::Test {
