@@ -33,17 +33,23 @@ holders() {
 nothing_left() { [ -z "$(holders "$pid_ns")$(holders "$mnt_ns")" ]; }
 
 # run_hanging DEADLINE: starts the hanging test in a sandbox and waits until it is up; its
-# namespaces come through a pipe, as the sandbox's /tmp is its own.
+# namespaces come through a pipe, as the sandbox's /tmp is its own. The pipe is kept under a
+# descriptor of its own, which bash does not take away when the coproc ends early.
 run_hanging() {
+  local from_hanging
   coproc hanging { exec "$sandbox" --deadline "$1" -- bash "$0" --hang; }
   sandbox_pid=$hanging_PID
-  read -r -t 60 pid_ns <&"${hanging[0]}" && read -r -t 5 mnt_ns <&"${hanging[0]}" ||
-    e2e_fail "the hanging test did not start"
+  exec {from_hanging}<&"${hanging[0]}"
+  read -r -t 150 pid_ns <&"$from_hanging" && read -r -t 5 mnt_ns <&"$from_hanging" ||
+    e2e_fail "the hanging test did not start (its sandbox ended or said nothing within 150 s)"
+  exec {from_hanging}<&-
   [ -n "$(holders "$pid_ns")" ] || e2e_fail "no process seen in the hanging test's namespace"
   e2e_log "hanging test up: $(holders "$pid_ns" | wc -l) processes in $pid_ns"
 }
 
-run_hanging 30
+# The deadline leaves the hanging test time to start its display, prefix and Wine on a
+# loaded machine: at 30 s it was seen to end before it was up.
+run_hanging 90
 status=0
 wait "$sandbox_pid" || status=$?
 [ "$status" = 124 ] || e2e_fail "the sandbox ended with $status at its deadline, expected 124"
