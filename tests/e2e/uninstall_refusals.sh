@@ -9,12 +9,12 @@
 # too and writes nothing to the pipe.
 # Each ends with exit code 3 and its reason on standard error, and the installation and
 # the user's file are unchanged.
-#   uninstall_refusals.sh SETUP_EXE WINDOW_PROBE PACK_DIR HANDLE_LENDER
+#   uninstall_refusals.sh SETUP_EXE WINDOW_PROBE COMMAND_RUNNER PACK_DIR HANDLE_LENDER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
-pack_dir=${3:?pack folder}
-lender=${4:?handle lender}
-uninstall_begin "$1" "$2"
+pack_dir=${4:?pack folder}
+lender=${5:?handle lender}
+uninstall_begin "$1" "$2" "$3"
 
 uninstall_install_all
 uninstall_snapshot installed
