@@ -22,7 +22,8 @@ e2e_probe "$uninstall_caption" | grep -q 'text=&No$' || e2e_fail "no No button"
 uninstall_silent
 [ "$uninstall_status" = 1 ] || e2e_fail "second uninstaller: exit code $uninstall_status"
 grep -qF "Another uninstaller is already removing Velkaris App Pack (Single User) from \
-$uninstall_win_dest\\" "$e2e_work/stderr" || e2e_fail "second uninstaller: $(cat "$e2e_work/stderr")"
+$uninstall_win_dest\\" "$e2e_work/stderr" ||
+  e2e_fail "second uninstaller: $(cat "$e2e_work/stderr")"
 e2e_log "a second uninstaller: $(tr -d '\r' <"$e2e_work/stderr")"
 e2e_keys "$box" n
 e2e_expect_exit 2 20

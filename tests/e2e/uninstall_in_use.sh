@@ -83,7 +83,8 @@ for name in Notarel Packrill; do
   grep -qF "Could not remove $uninstall_win_dest\\$name.exe: " "$e2e_work/stderr" ||
     e2e_fail "standard error does not name $name.exe: $(cat "$e2e_work/stderr")"
 done
-grep -qF "The uninstaller was kept." "$e2e_work/stderr" || e2e_fail "no word of the kept uninstaller"
+grep -qF "The uninstaller was kept." "$e2e_work/stderr" ||
+  e2e_fail "no word of the kept uninstaller"
 [ "$(grep -c 'Could not remove' "$e2e_work/stderr")" = 2 ] || e2e_fail "not two failures"
 e2e_log "reported: $(grep -F 'Could not remove' "$e2e_work/stderr" | tr -d '\r' | tr '\n' ' ')"
 [ "$(cd "$uninstall_dest" && ls -A | sort | tr '\n' ' ')" = \

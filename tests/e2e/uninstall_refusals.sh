@@ -58,7 +58,8 @@ expect_pipe_untouched
 for process in '{process}' '{self}'; do
   uninstall_run "$lender" "$installed /S /X" "$uninstall_win_dest\\uninstall.exe" \
     "C:\\Other\\uninstall.exe /S /helper $process {pipe} {file} $installed"
-  expect_refusal "helper with lent handles ($process), for the installation" "Usage: uninstall.exe [/S]"
+  expect_refusal "helper with lent handles ($process), for the installation" \
+    "Usage: uninstall.exe [/S]"
   expect_pipe_untouched
 done
 [ "$(cat "$victim/thesis.docx")" = "my thesis" ] || e2e_fail "the user's file was changed"

@@ -124,7 +124,8 @@ TEST(UninstallHandoff, TheHelperCopyLivesHeldInANewFolderThatGoesAtTheNextLogon)
     EXPECT_EQ(first.folder.substr(0, prefix.size()), prefix);
     EXPECT_EQ(first.folder.size(), prefix.size() + 16);
     EXPECT_EQ(first.program, first.folder + L"\\uninstall.exe");
-    EXPECT_EQ(helperCleanupName(first.program), first.folder.substr(std::wstring(temporary).size()));
+    EXPECT_EQ(helperCleanupName(first.program),
+              first.folder.substr(std::wstring(temporary).size()));
     EXPECT_EQ(runOnceValue(helperCleanupName(first.program)),
               logonRemovalCommand(first.folder, FolderRemoval::WithContents));
 
