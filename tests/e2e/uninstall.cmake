@@ -8,7 +8,8 @@ foreach(_test clean confirm taken_over user_files)
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_${_test}.sh ${_uninstall_args})
 endforeach()
 
-velkaris_add_wine_test(NAME e2e.uninstall_in_use
+# Two installations and five removals: more time than the others on a loaded machine.
+velkaris_add_wine_test(NAME e2e.uninstall_in_use TIMEOUT 450
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_in_use.sh ${_uninstall_args}
             ${VELKARIS_FAULT_HOLDER})
 
