@@ -20,12 +20,39 @@ bool isInUse(DWORD error)
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
-// Marks the file for deletion; the system removes it when its last handle is closed.
+// Windows 10 1607's class; the toolchain declares it only for a later target version.
+constexpr auto DispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+
+// Systems and file systems without the class or its POSIX semantics refuse it so.
+bool lacksPosixDelete(DWORD error)
+{
+    return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_INVALID_FUNCTION;
+}
+
+// Marks the file for deletion, with POSIX semantics where the system has them.
 bool deleteThrough(HANDLE file)
 {
+    FILE_DISPOSITION_INFO_EX posix{FILE_DISPOSITION_FLAG_DELETE |
+                                   FILE_DISPOSITION_FLAG_POSIX_SEMANTICS};
+    if (SetFileInformationByHandle(file, DispositionInfoEx, &posix, sizeof(posix))) {
+        return true;
+    }
+    if (!lacksPosixDelete(GetLastError())) {
+        return false;
+    }
     FILE_DISPOSITION_INFO disposition{TRUE};
     return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
                                       sizeof(disposition));
+}
+
+// Opening a path of the pack's failed: a missing file counts as removed.
+void noteOpenFailure(const std::wstring& path, RemovalOutcome& outcome)
+{
+    const DWORD error = GetLastError();
+    if (!isMissing(error)) {
+        noteFailure(outcome, path, systemMessage(error));
+    }
 }
 
 enum class Match { Installed, Different, Unreadable };
@@ -55,16 +82,15 @@ void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& i
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (!isMissing(error)) {
-            noteFailure(outcome, path, systemMessage(error));
-        }
+        noteOpenFailure(path, outcome);
         return;
     }
     DWORD error = ERROR_SUCCESS;
     switch (compareWith(file, installed, error)) {
     case Match::Installed:
-        if (!deleteThrough(file)) {
+        if (deleteThrough(file)) {
+            outcome.deletedFiles.push_back(path);
+        } else {
             noteFailure(outcome, path, systemMessage(lastError()));
         }
         break;
@@ -82,29 +108,38 @@ void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& i
 
 void removeFile(const std::wstring& path, RemovalOutcome& outcome)
 {
-    if (DeleteFileW(path.c_str())) {
+    const HANDLE file = CreateFileW(path.c_str(), DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        noteOpenFailure(path, outcome);
         return;
     }
-    const DWORD error = GetLastError();
-    if (!isMissing(error)) {
-        noteFailure(outcome, path, systemMessage(error));
+    if (deleteThrough(file)) {
+        outcome.deletedFiles.push_back(path);
+    } else {
+        noteFailure(outcome, path, systemMessage(lastError()));
     }
+    CloseHandle(file);
 }
 
-void removeEndedProgram(HANDLE file, const std::wstring& path, RemovalOutcome& outcome)
+bool removeEndedProgram(HANDLE file, const std::wstring& path, RemovalOutcome& outcome)
 {
-    DWORD error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < EndedProgramAttempts; ++attempt) {
-        if (deleteThrough(file)) {
-            return;
-        }
-        error = lastError();
-        if (!isInUse(error)) {
-            break;
-        }
+    bool deleted = deleteThrough(file);
+    DWORD error = deleted ? ERROR_SUCCESS : lastError();
+    for (int attempt = 1; !deleted && isInUse(error) && attempt < EndedProgramAttempts;
+         ++attempt) {
         Sleep(EndedProgramPause);
+        deleted = deleteThrough(file);
+        error = deleted ? ERROR_SUCCESS : lastError();
     }
-    noteFailure(outcome, path, systemMessage(error));
+    CloseHandle(file);
+    if (deleted) {
+        outcome.deletedFiles.push_back(path);
+    } else {
+        noteFailure(outcome, path, systemMessage(error));
+    }
+    return deleted;
 }
 
 void removeApplications(std::wstring_view folder,
@@ -119,18 +154,62 @@ void removeApplications(std::wstring_view folder,
     }
 }
 
-bool removeFolderIfEmpty(const std::wstring& folder, RemovalOutcome& outcome)
+bool folderHeldOpen(const std::wstring& folder)
+{
+    // Opening for deletion, shared with everyone, fails just where another handle does not
+    // share deletion; the handle itself changes nothing.
+    const HANDLE handle = CreateFileW(folder.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+    CloseHandle(handle);
+    return false;
+}
+
+std::optional<std::vector<std::wstring>> folderEntries(const std::wstring& folder)
+{
+    std::wstring prefix = folder;
+    if (!prefix.empty() && prefix.back() != L'\\') {
+        prefix += L'\\';
+    }
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW((prefix + L'*').c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::vector<std::wstring> entries;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            entries.push_back(prefix + found.cFileName);
+        }
+    } while (FindNextFileW(search, &found));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) {
+        return std::nullopt;
+    }
+    return entries;
+}
+
+std::optional<FolderFate> removeFolder(const std::wstring& folder, RemovalOutcome& outcome)
 {
     if (RemoveDirectoryW(folder.c_str())) {
-        return true;
+        return FolderFate::Removed;
     }
-    const DWORD error = GetLastError();
-    if (error == ERROR_DIR_NOT_EMPTY) {
-        return false;
+    DWORD error = GetLastError();
+    if (isMissing(error)) {
+        return FolderFate::Removed;
     }
-    if (!isMissing(error)) {
-        noteFailure(outcome, folder, systemMessage(error));
-        return false;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_DIR_NOT_EMPTY) {
+        if (const std::optional<std::vector<std::wstring>> entries = folderEntries(folder)) {
+            return folderFate(error == ERROR_SHARING_VIOLATION, *entries, outcome.deletedFiles);
+        }
+        error = lastError();
     }
-    return true;
+    noteFailure(outcome, folder, systemMessage(error));
+    return std::nullopt;
 }

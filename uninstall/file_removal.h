@@ -3,21 +3,30 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "uninstall/application_fingerprint.h"
+#include "uninstall/folder_fate.h"
 #include "uninstall/removal_outcome.h"
+
+// Every file goes through a handle opened with delete access, with POSIX semantics where
+// the system has them (Windows 10 1607 and later, on NTFS): its name then goes when that
+// handle is closed, even while another program that shares its deletion (a scanner, the
+// indexer) still has it open. Elsewhere the name stays until the last handle is closed.
+// Each deleted file is listed in outcome.deletedFiles.
 
 // Deletes the file; one that is already gone counts as removed. Notes a failure.
 void removeFile(const std::wstring& path, RemovalOutcome& outcome);
 
-// Deletes, through a handle opened with delete access, the file at path of a program that
-// has just ended; the file goes when the last handle to it is closed. The system may still
-// hold the program's image for a moment after the process has ended, so a refused delete
-// is tried again for a short while before it is noted as a failure.
-void removeEndedProgram(HANDLE file, const std::wstring& path, RemovalOutcome& outcome);
+// Deletes, through the handle, the file at path of a program that has just ended, and
+// closes the handle. The system may still hold the program's image for a moment after the
+// process has ended, so a refused delete is tried again for a short while before it is
+// noted as a failure. True when the file is deleted.
+bool removeEndedProgram(HANDLE file, const std::wstring& path, RemovalOutcome& outcome);
 
 // Deletes <name>.exe of every application in folder (which ends with a separator) when it
 // is the file the pack installed, of the fingerprint's size and SHA-256. A file that
@@ -26,6 +35,13 @@ void removeApplications(std::wstring_view folder,
                         std::span<const ApplicationFingerprint> applications,
                         RemovalOutcome& outcome);
 
-// Removes the folder when it is empty. Returns false when it stays because it holds
-// something; other reasons are noted as failures.
-bool removeFolderIfEmpty(const std::wstring& folder, RemovalOutcome& outcome);
+// True when another program holds the folder open without sharing its deletion, as the
+// current folder of a process does: then it cannot be removed now.
+bool folderHeldOpen(const std::wstring& folder);
+
+// The full paths of what the folder lists, or nothing when it cannot be listed.
+std::optional<std::vector<std::wstring>> folderEntries(const std::wstring& folder);
+
+// Removes the folder when it is empty and tells its fate (see folder_fate.h); nothing, with
+// a failure noted, when it cannot be removed for another reason.
+std::optional<FolderFate> removeFolder(const std::wstring& folder, RemovalOutcome& outcome);

@@ -63,8 +63,7 @@ bool waitForOriginal(uint64_t originalProcess)
     return ended;
 }
 
-void removeOriginal(const UninstallRequest& request, RemovalOutcome& outcome)
+bool removeOriginal(const UninstallRequest& request, RemovalOutcome& outcome)
 {
-    removeEndedProgram(handleOf(request.originalFile), request.original, outcome);
-    CloseHandle(handleOf(request.originalFile));
+    return removeEndedProgram(handleOf(request.originalFile), request.original, outcome);
 }

@@ -20,5 +20,6 @@ void sendResult(uint64_t resultPipe, ExitCode result);
 bool waitForOriginal(uint64_t originalProcess);
 
 // Deletes the original's file through the handle the original passed down, so that only
-// that file goes, whatever stands at its path by now; closes the handle.
-void removeOriginal(const UninstallRequest& request, RemovalOutcome& outcome);
+// that file goes, whatever stands at its path by now; closes the handle. True when it is
+// deleted.
+bool removeOriginal(const UninstallRequest& request, RemovalOutcome& outcome);

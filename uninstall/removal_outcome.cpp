@@ -13,7 +13,10 @@ void noteFailure(RemovalOutcome& outcome, std::wstring_view what, std::wstring_v
 
 ExitCode exitCodeOf(const RemovalOutcome& outcome)
 {
-    return outcome.failures.empty() ? ExitCode::Removed : ExitCode::Incomplete;
+    if (!outcome.failures.empty()) {
+        return ExitCode::Incomplete;
+    }
+    return outcome.foldersAtNextLogon.empty() ? ExitCode::Removed : ExitCode::RemovedAtNextLogon;
 }
 
 std::wstring describeOutcome(const RemovalOutcome& outcome, std::wstring_view folder)
@@ -43,6 +46,12 @@ std::wstring describeOutcome(const RemovalOutcome& outcome, std::wstring_view fo
         text += L"\r\n\r\nThe folder ";
         text += folder;
         text += L" was kept because it holds files that were not installed with the pack.";
+    }
+    for (const std::wstring& kept : outcome.foldersAtNextLogon) {
+        text += L"\r\n\r\nThe folder ";
+        text += kept;
+        text += L" is still in use by another program. It will be removed the next time you "
+                L"sign in to Windows.";
     }
     return text;
 }

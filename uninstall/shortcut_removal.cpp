@@ -43,15 +43,24 @@ std::wstring userProgramsFolder()
     return path;
 }
 
-void removeShortcuts(std::wstring_view programsFolder, std::wstring_view installFolder,
-                     RemovalOutcome& outcome)
+std::wstring packShortcutFolder(std::wstring_view programsFolder)
 {
     if (programsFolder.empty()) {
-        return;
+        return {};
     }
     std::wstring folder(programsFolder);
     folder += L'\\';
     folder += StartMenuFolderName;
+    return folder;
+}
+
+void removeShortcuts(std::wstring_view programsFolder, std::wstring_view installFolder,
+                     RemovalOutcome& outcome)
+{
+    const std::wstring folder = packShortcutFolder(programsFolder);
+    if (folder.empty()) {
+        return;
+    }
     for (const std::wstring_view name : ApplicationNames) {
         std::wstring link = folder + L'\\';
         link += name;
@@ -61,5 +70,4 @@ void removeShortcuts(std::wstring_view programsFolder, std::wstring_view install
             removeFile(link, outcome);
         }
     }
-    removeFolderIfEmpty(folder, outcome);
 }

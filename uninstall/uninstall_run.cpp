@@ -1,17 +1,15 @@
 #include "uninstall/uninstall_run.h"
 
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 #include "uninstall/command_paths.h"
 #include "uninstall/concurrent_runs.h"
-#include "uninstall/file_removal.h"
+#include "uninstall/helper_copy.h"
 #include "uninstall/helper_process.h"
+#include "uninstall/logon_cleanup.h"
 #include "uninstall/original_handles.h"
-#include "uninstall/packed_applications.h"
 #include "uninstall/registry_removal.h"
-#include "uninstall/shortcut_removal.h"
+#include "uninstall/removal_steps.h"
 #include "uninstall/user_messages.h"
 
 namespace {
@@ -42,18 +40,33 @@ void tell(bool silent, MessageKind kind, std::wstring_view text)
     tellUser(silent, kind, UninstallCaption, text);
 }
 
-// Why the uninstaller could not lock its own file.
+MessageKind kindOf(const RemovalOutcome& outcome)
+{
+    switch (exitCodeOf(outcome)) {
+    case ExitCode::Removed:
+        return MessageKind::Information;
+    case ExitCode::RemovedAtNextLogon:
+        return MessageKind::Warning;
+    default:
+        return MessageKind::Problem;
+    }
+}
+
+// Why the uninstaller could not lock its own file, or claim the removal.
 std::wstring lockProblem(const Installation& installation, DWORD error)
 {
-    if (error == ERROR_SHARING_VIOLATION) {
+    if (error == ERROR_ALREADY_EXISTS) {
         std::wstring text = L"Another uninstaller is already removing ";
         text += ProductName;
         text += L" from ";
         text += installation.folder;
-        text += L", or a program holds ";
-        text += installation.uninstaller;
-        text += L" open. Nothing was removed.";
+        text += L". Nothing was removed.";
         return text;
+    }
+    if (error == ERROR_SHARING_VIOLATION) {
+        return L"Another program holds " + installation.uninstaller +
+               L" open, so it could not be removed. Close that program and run the "
+               L"uninstaller again. Nothing was removed.";
     }
     return L"The uninstaller could not open its own file " + installation.uninstaller + L": " +
            systemMessage(error) + L" Nothing was removed.";
@@ -81,29 +94,34 @@ ExitCode confirmAndRemove(const Installation& installation, HANDLE ownFile, bool
     return result;
 }
 
-// Everything but the original uninstaller and its folder; the original still runs.
-RemovalOutcome removeInstallation(const Installation& installation)
+// Locks the uninstaller's file and claims the removal, then goes on.
+ExitCode lockAndRemove(const Installation& installation, bool silent)
 {
-    RemovalOutcome outcome;
-    const UserRegistry registry;
-    removeShortcuts(userProgramsFolder(), installation.folder, outcome);
-    removeApplications(installation.folder, packedApplications(), outcome);
-    const std::vector<RegistryStep> fileTypes = planFileTypes(registry, installation);
-    applyRegistrySteps(fileTypes, outcome);
-    if (!fileTypes.empty()) {
-        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    DWORD error = ERROR_SUCCESS;
+    const HANDLE ownFile = lockUninstaller(installation.uninstaller, error);
+    if (ownFile == INVALID_HANDLE_VALUE) {
+        tell(silent, MessageKind::Problem, lockProblem(installation, error));
+        return ExitCode::Incomplete;
     }
-    if (outcome.failures.empty()) {
-        applyRegistrySteps(planRegistration(registry, installation), outcome);
+    const HANDLE claim = claimRemoval(ownFile, error);
+    ExitCode result = ExitCode::Incomplete;
+    if (claim == nullptr) {
+        tell(silent, MessageKind::Problem, lockProblem(installation, error));
+    } else {
+        result = confirmAndRemove(installation, ownFile, silent);
+        CloseHandle(claim);
     }
-    outcome.uninstallerKept = !outcome.failures.empty();
-    return outcome;
+    CloseHandle(ownFile);
+    return result;
 }
 
 }  // namespace
 
 ExitCode runOriginal(bool silent)
 {
+    // A current folder in the installation, inherited from a command prompt, would keep the
+    // folder from being removed.
+    SetCurrentDirectoryW(systemFolder().c_str());
     const Installation installation = installationOf(ownPath());
     if (!isInstalledHere(UserRegistry{}, installation)) {
         std::wstring text = L"The folder ";
@@ -122,15 +140,7 @@ ExitCode runOriginal(bool silent)
         tell(silent, MessageKind::Problem, text);
         return ExitCode::Incomplete;
     }
-    DWORD error = ERROR_SUCCESS;
-    const HANDLE ownFile = lockUninstaller(installation.uninstaller, error);
-    if (ownFile == INVALID_HANDLE_VALUE) {
-        tell(silent, MessageKind::Problem, lockProblem(installation, error));
-        return ExitCode::Incomplete;
-    }
-    const ExitCode result = confirmAndRemove(installation, ownFile, silent);
-    CloseHandle(ownFile);
-    return result;
+    return lockAndRemove(installation, silent);
 }
 
 bool comesFromItsOriginal(const UninstallRequest& request)
@@ -142,29 +152,31 @@ bool comesFromItsOriginal(const UninstallRequest& request)
 ExitCode runHelper(const UninstallRequest& request)
 {
     const Installation installation = installationOf(request.original);
-    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    RemovalOutcome outcome = removeInstallation(installation);
-    if (comReady) {
-        CoUninitialize();
+    const PackFolders folders = packFoldersOf(installation);
+    const std::wstring cleanupName = helperCleanupName(ownPath());
+    RemovalOutcome outcome = removeContents(installation, folders, cleanupName);
+    RemovalOutcome expected = outcome.failures.empty()
+                                  ? expectedOutcome(outcome, installation, folders)
+                                  : outcome;
+    // Whatever stays now keeps the uninstaller and its registration, so that it can run
+    // again; its report comes before the result, so that a script that waits for the
+    // original finds it on standard error.
+    if (!expected.failures.empty()) {
+        expected.uninstallerKept = true;
+        tell(request.silent, MessageKind::Problem, describeOutcome(expected, installation.folder));
+        sendResult(request.resultPipe, exitCodeOf(expected));
+        return exitCodeOf(expected);
     }
-    if (outcome.uninstallerKept) {
-        tell(request.silent, MessageKind::Problem, describeOutcome(outcome, installation.folder));
-        sendResult(request.resultPipe, exitCodeOf(outcome));
-        return exitCodeOf(outcome);
+    const std::wstring expectedReport = describeOutcome(expected, installation.folder);
+    if (request.silent) {
+        tell(true, kindOf(expected), expectedReport);
     }
-    sendResult(request.resultPipe, exitCodeOf(outcome));
-    if (!waitForOriginal(request.originalProcess)) {
-        noteFailure(outcome, installation.uninstaller,
-                    L"The uninstaller that was started did not end.");
-    } else {
-        removeOriginal(request, outcome);
+    sendResult(request.resultPipe, exitCodeOf(expected));
+    finishRemoval(request, installation, folders, cleanupName, outcome);
+    // A silent run has said what to expect; it speaks again only where the end differs.
+    const std::wstring report = describeOutcome(outcome, installation.folder);
+    if (!request.silent || report != expectedReport) {
+        tell(request.silent, kindOf(outcome), report);
     }
-    if (outcome.failures.empty()) {
-        const bool folderRemoved = removeFolderIfEmpty(installation.folder, outcome);
-        outcome.folderKept = !folderRemoved && outcome.failures.empty();
-    }
-    const MessageKind kind =
-        outcome.failures.empty() ? MessageKind::Information : MessageKind::Problem;
-    tell(request.silent, kind, describeOutcome(outcome, installation.folder));
     return exitCodeOf(outcome);
 }

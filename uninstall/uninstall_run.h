@@ -13,8 +13,10 @@ ExitCode runOriginal(bool silent);
 // registered uninstaller of an installation in its folder (as runOriginal checks).
 bool comesFromItsOriginal(const UninstallRequest& request);
 
-// The copy in the temporary folder, for a request that comes from its original: removes the shortcuts, the applications, their file
-// types, then (when all that worked) the registration, the original and the folder, and
-// reports the outcome. When something stays, the uninstaller and its registration stay
-// too, so that the user can run it again.
+// The copy in the temporary folder, for a request that comes from its original: removes
+// the shortcuts, the applications and their file types, sends the exit code to expect,
+// then (when all that worked and the original has ended) removes the original, its
+// registration and the folders, and reports the outcome. When something stays, the
+// uninstaller and its registration stay too, so that the user can run it again; a folder
+// that another program holds goes at the next logon.
 ExitCode runHelper(const UninstallRequest& request);

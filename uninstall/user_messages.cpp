@@ -52,13 +52,15 @@ bool askYesNo(std::wstring_view caption, std::wstring_view question)
 void tellUser(bool silent, MessageKind kind, std::wstring_view caption, std::wstring_view text)
 {
     if (silent) {
-        if (kind == MessageKind::Problem) {
+        if (kind != MessageKind::Information) {
             writeToStandardError(text);
         }
         return;
     }
     const std::wstring captionText(caption);
     const std::wstring bodyText(text);
-    const UINT icon = kind == MessageKind::Problem ? MB_ICONERROR : MB_ICONINFORMATION;
+    const UINT icon = kind == MessageKind::Problem   ? MB_ICONERROR
+                      : kind == MessageKind::Warning ? MB_ICONWARNING
+                                                     : MB_ICONINFORMATION;
     MessageBoxW(nullptr, bodyText.c_str(), captionText.c_str(), MB_OK | icon | MB_SETFOREGROUND);
 }

@@ -16,8 +16,12 @@ DWORD lastError();
 // Asks the question with Yes and No; true for Yes.
 bool askYesNo(std::wstring_view caption, std::wstring_view question);
 
-enum class MessageKind { Information, Problem };
+enum class MessageKind {
+    Information,  // all went as asked
+    Warning,      // done, but something goes only later
+    Problem,      // something stays, or nothing was done
+};
 
-// Shows the text in a message box; silent runs write problems to standard error instead,
-// as UTF-8, and keep information to themselves.
+// Shows the text in a message box; silent runs write warnings and problems to standard
+// error instead, as UTF-8, and keep information to themselves.
 void tellUser(bool silent, MessageKind kind, std::wstring_view caption, std::wstring_view text);

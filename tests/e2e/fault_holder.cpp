@@ -1,9 +1,17 @@
-// Keeps faults in place for an installation running beside it, until it is killed:
-//   fault_holder [file PATH | volatile-key KEY]...
+// Keeps faults in place for an installation or a removal running beside it, until it is
+// killed:
+//   fault_holder [file PATH | file-shared-read PATH | file-shared-delete PATH |
+//                 folder PATH | volatile-key KEY]...
 // "file" opens an existing file for reading with share mode 0, so no other program can
-// open it at all; "volatile-key" creates a key below HKEY_CURRENT_USER that lives only in
-// memory, below which the registry refuses every lasting key. Prints "holding" once every
-// fault is in place; exits with 1 when one cannot be made.
+// open it at all. "file-shared-read" shares it with readers only, as a scanner that does
+// not share deletion, or the system with a running program's image: others may read it, it
+// cannot be deleted. "file-shared-delete" shares it with everyone, as a scanner or the
+// indexer that does: it can be deleted, but without POSIX semantics its name stays until
+// the holder closes it. "folder" opens a folder as a process's current folder is held,
+// without sharing its deletion, so it cannot be removed. "volatile-key" creates a key below
+// HKEY_CURRENT_USER that lives only in memory, below which the registry refuses every
+// lasting key. Prints "holding" once every fault is in place; exits with 1 when one cannot
+// be made.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,9 +19,8 @@
 
 namespace {
 
-bool holdFile(const wchar_t* path) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+bool hold(const wchar_t* path, DWORD share, DWORD flags) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         std::fwprintf(stderr, L"fault_holder: cannot open %ls (error %lu)\n", path,
                       GetLastError());
@@ -40,7 +47,8 @@ bool createVolatileKey(const wchar_t* path) {
 
 int wmain(int count, wchar_t** arguments) {
     if (count < 3 || count % 2 == 0) {
-        std::fprintf(stderr, "usage: fault_holder [file PATH | volatile-key KEY]...\n");
+        std::fprintf(stderr, "usage: fault_holder [file PATH | file-shared-read PATH | "
+                             "file-shared-delete PATH | folder PATH | volatile-key KEY]...\n");
         return 2;
     }
     for (int i = 1; i + 1 < count; i += 2) {
@@ -48,7 +56,14 @@ int wmain(int count, wchar_t** arguments) {
         const wchar_t* target = arguments[i + 1];
         bool made = false;
         if (std::wcscmp(kind, L"file") == 0) {
-            made = holdFile(target);
+            made = hold(target, 0, FILE_ATTRIBUTE_NORMAL);
+        } else if (std::wcscmp(kind, L"file-shared-read") == 0) {
+            made = hold(target, FILE_SHARE_READ, FILE_ATTRIBUTE_NORMAL);
+        } else if (std::wcscmp(kind, L"file-shared-delete") == 0) {
+            made = hold(target, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        FILE_ATTRIBUTE_NORMAL);
+        } else if (std::wcscmp(kind, L"folder") == 0) {
+            made = hold(target, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_FLAG_BACKUP_SEMANTICS);
         } else if (std::wcscmp(kind, L"volatile-key") == 0) {
             made = createVolatileKey(target);
         } else {

@@ -3,8 +3,9 @@
 # asks once. While it asks, a second uninstaller says that one is already at work, ends
 # with exit code 1 and changes nothing. No ends the run with exit code 2 and changes
 # nothing; Yes removes the pack, the original ends with exit code 0, and the helper says
-# so in a message box. After OK the prefix is as before the installation.
-#   uninstall_confirm.sh SETUP_EXE WINDOW_PROBE
+# so in a message box. After OK and the next logon the prefix is as before the
+# installation.
+#   uninstall_confirm.sh SETUP_EXE WINDOW_PROBE COMMAND_RUNNER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
 uninstall_begin "$@"
@@ -21,7 +22,8 @@ e2e_probe "$uninstall_caption" | grep -q 'text=&No$' || e2e_fail "no No button"
 uninstall_silent
 [ "$uninstall_status" = 1 ] || e2e_fail "second uninstaller: exit code $uninstall_status"
 grep -qF "Another uninstaller is already removing Velkaris App Pack (Single User) from \
-$uninstall_win_dest\\" "$e2e_work/stderr" || e2e_fail "second uninstaller: $(cat "$e2e_work/stderr")"
+$uninstall_win_dest\\" "$e2e_work/stderr" ||
+  e2e_fail "second uninstaller: $(cat "$e2e_work/stderr")"
 e2e_log "a second uninstaller: $(tr -d '\r' <"$e2e_work/stderr")"
 e2e_keys "$box" n
 e2e_expect_exit 2 20
@@ -39,6 +41,7 @@ report=$(uninstall_wait_report)
 e2e_keys "$(e2e_wait_window "$uninstall_caption_pattern")" Return
 uninstall_wait_helper
 e2e_window_gone "$uninstall_caption_pattern" || e2e_fail "a message box is still shown"
+uninstall_logon
 uninstall_snapshot after
 differences=$(uninstall_diff before after)
 [ -z "$differences" ] || e2e_fail "Yes left differences: $differences"

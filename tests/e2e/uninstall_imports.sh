@@ -13,7 +13,8 @@ headers=$("$objdump" -p "$exe")
 imports=$(awk '/DLL Name:/ {print $3}' <<<"$headers" | tr '\n' ' ')
 echo "imports: $imports"
 [ -n "$imports" ] || fail "no imports found"
-others=$(tr ' ' '\n' <<<"$imports" | grep -Ev '^(KERNEL32|USER32|GDI32|SHELL32|ole32|ADVAPI32|msvcrt)\.dll$' || true)
+known='^(KERNEL32|USER32|GDI32|SHELL32|ole32|ADVAPI32|msvcrt)\.dll$'
+others=$(tr ' ' '\n' <<<"$imports" | grep -Ev "$known" || true)
 [ -z "$others" ] || fail "imports $others, which the system may load from the program's folder"
 
 ! grep -q 'SetDefaultDllDirectories' <<<"$headers" || fail "imports SetDefaultDllDirectories"

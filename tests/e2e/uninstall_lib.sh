@@ -1,17 +1,25 @@
 # Shared steps of the uninstaller's end-to-end tests, sourced after e2e_lib.sh: a full
 # installation with the real installer, snapshots of the prefix's files and per-user
-# registry, and a silent run of the installed uninstaller that waits for its helper copy.
-#   uninstall_begin SETUP_EXE WINDOW_PROBE
+# registry, a silent run of the installed uninstaller that waits for its helper copy to
+# end, and the user's next logon, as far as it concerns the per-user RunOnce key.
+#   uninstall_begin SETUP_EXE WINDOW_PROBE [COMMAND_RUNNER]   (the runner for uninstall_logon)
 uninstall_title='Velkaris App Pack (Single User)'
 uninstall_title_pattern='^Velkaris App Pack \(Single User\)$'
 uninstall_caption='Velkaris App Pack (Single User) Uninstall'
 uninstall_caption_pattern='^Velkaris App Pack \(Single User\) Uninstall$'
 uninstall_names=(Brinet PaneVista QuietVault Padwick Tunewell Notarel LockBin Packrill)
+uninstall_runonce_key='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 
 uninstall_begin() {
   uninstall_setup=${1:?installer}
   export VELKARIS_WINDOW_PROBE=${2:?window probe}
+  uninstall_command_runner=${3:-}
   e2e_begin
+  # Every Windows has the per-user RunOnce key, without values; Wine's prefix does not. reg
+  # add of the key alone would give it an empty default value.
+  wine reg add "$uninstall_runonce_key" /v Velkaris-test /d x /f >/dev/null 2>&1 &&
+    wine reg delete "$uninstall_runonce_key" /v Velkaris-test /f >/dev/null 2>&1 ||
+    e2e_fail "cannot create the RunOnce key"
   uninstall_dest="$(e2e_shell_folder AppData)/Velkaris"
   uninstall_menu="$(e2e_shell_folder Programs)/Velkaris"
   # Wine names the profile folder after $USER, which need not be the user inside the sandbox.
@@ -61,16 +69,51 @@ uninstall_diff() {
   diff "$e2e_work/$1.reg" "$e2e_work/$2.reg" || true
 }
 
-# Waits until no helper copy of the uninstaller is left in the user's folders: the copy
-# is deleted when the helper ends.
+# True while a helper copy of the uninstaller runs: Wine shows a program's Windows command
+# line as its process's command line.
+uninstall_helper_running() {
+  local line
+  for line in /proc/[0-9]*/cmdline; do
+    [[ "$(tr '\0' ' ' 2>/dev/null <"$line")" == *'\Velkaris-uninstall-'*'/helper'* ]] &&
+      return 0
+  done
+  return 1
+}
+
+# Waits until the helper copy of the uninstaller has ended. Its file and folder stay, as a
+# running program's file does on Windows, until the next logon (uninstall_logon).
 uninstall_wait_helper() {
   local i
   for ((i = 0; i < 300; i++)); do
-    [ -z "$(find "$WINEPREFIX/drive_c/users" -name 'Velkaris-uninstall-*' -print -quit)" ] &&
-      return 0
+    uninstall_helper_running || return 0
     sleep 0.1
   done
-  e2e_fail "the uninstaller's helper copy is still there after 30 s"
+  e2e_fail "the uninstaller's helper copy still runs after 30 s"
+}
+
+# The helper folders below the user's temporary folder, one Unix path a line.
+uninstall_helper_folders() {
+  find "$WINEPREFIX/drive_c/users" -type d -name 'Velkaris-uninstall-*' -print | LC_ALL=C sort
+}
+
+# The per-user RunOnce values, one "NAME<tab>COMMAND" a line.
+uninstall_runonce() {
+  wine reg query "$uninstall_runonce_key" 2>/dev/null | tr -d '\r' |
+    awk -F '    ' '$1 == "" && NF >= 4 { print $2 "\t" $4 }'
+}
+
+# Does what Windows does with the per-user RunOnce key at the user's next logon (Wine's
+# wineboot does not): deletes each value, then runs its command, one after the other.
+uninstall_logon() {
+  local name command
+  [ -n "$uninstall_command_runner" ] || e2e_fail "uninstall_logon needs the command runner"
+  while IFS=$'\t' read -r name command; do
+    wine reg delete "$uninstall_runonce_key" /v "$name" /f >/dev/null 2>&1 ||
+      e2e_fail "cannot delete the RunOnce value $name"
+    wine "$uninstall_command_runner" "$command" >/dev/null 2>&1 ||
+      e2e_fail "the command of the RunOnce value $name did not start: $command"
+    e2e_log "at the next logon: $command"
+  done < <(uninstall_runonce)
 }
 
 # uninstall_run PROGRAM ARGS...: runs an uninstaller and waits for its helper; sets

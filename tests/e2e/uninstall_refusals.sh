@@ -9,12 +9,12 @@
 # too and writes nothing to the pipe.
 # Each ends with exit code 3 and its reason on standard error, and the installation and
 # the user's file are unchanged.
-#   uninstall_refusals.sh SETUP_EXE WINDOW_PROBE PACK_DIR HANDLE_LENDER
+#   uninstall_refusals.sh SETUP_EXE WINDOW_PROBE COMMAND_RUNNER PACK_DIR HANDLE_LENDER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
-pack_dir=${3:?pack folder}
-lender=${4:?handle lender}
-uninstall_begin "$1" "$2"
+pack_dir=${4:?pack folder}
+lender=${5:?handle lender}
+uninstall_begin "$1" "$2" "$3"
 
 uninstall_install_all
 uninstall_snapshot installed
@@ -58,7 +58,8 @@ expect_pipe_untouched
 for process in '{process}' '{self}'; do
   uninstall_run "$lender" "$installed /S /X" "$uninstall_win_dest\\uninstall.exe" \
     "C:\\Other\\uninstall.exe /S /helper $process {pipe} {file} $installed"
-  expect_refusal "helper with lent handles ($process), for the installation" "Usage: uninstall.exe [/S]"
+  expect_refusal "helper with lent handles ($process), for the installation" \
+    "Usage: uninstall.exe [/S]"
   expect_pipe_untouched
 done
 [ "$(cat "$victim/thesis.docx")" = "my thesis" ] || e2e_fail "the user's file was changed"

@@ -3,7 +3,7 @@
 # alone: .ntxt names another ProgID (Notarel.Document, still ours, goes), Packrill.File
 # starts another program (it and .pkr stay), and the folder verb of Tunewell starts
 # another player (it stays, the audio verb goes). Everything else is removed.
-#   uninstall_taken_over.sh SETUP_EXE WINDOW_PROBE
+#   uninstall_taken_over.sh SETUP_EXE WINDOW_PROBE COMMAND_RUNNER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
 uninstall_begin "$@"

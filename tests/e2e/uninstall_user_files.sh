@@ -4,7 +4,7 @@
 # Brinet.exe) keep that folder, and one in the Start-menu folder keeps that folder;
 # everything of the pack is removed all the same, the run ends with exit code 0, and the
 # report names the replaced program and the kept folder.
-#   uninstall_user_files.sh SETUP_EXE WINDOW_PROBE
+#   uninstall_user_files.sh SETUP_EXE WINDOW_PROBE COMMAND_RUNNER
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/uninstall_lib.sh"
 uninstall_begin "$@"

@@ -1,8 +1,11 @@
 # Host tests of the uninstaller's portable logic: paths and commands, the registry plan,
-# its command line and its report.
+# its command line, the commands run at the next logon, what becomes of a folder, and its
+# report.
 add_library(velkaris_uninstall_logic_sanitized STATIC
     ${PROJECT_SOURCE_DIR}/pack/command_line.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/command_paths.cpp
+    ${PROJECT_SOURCE_DIR}/uninstall/folder_fate.cpp
+    ${PROJECT_SOURCE_DIR}/uninstall/logon_command.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/removal_outcome.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/removal_plan.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/uninstall_request.cpp)

@@ -1,7 +1,9 @@
-// The uninstaller's command line, in both directions, and the report of a run.
+// The uninstaller's command line, in both directions, what becomes of a folder, and the
+// report of a run.
 #include <gtest/gtest.h>
 
 #include "pack/command_line.h"
+#include "uninstall/folder_fate.h"
 #include "uninstall/removal_outcome.h"
 #include "uninstall/uninstall_request.h"
 
@@ -89,6 +91,34 @@ TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {
         std::wstring::npos);
     EXPECT_NE(text.find(L"The uninstaller was kept."), std::wstring::npos);
     EXPECT_EQ(text.find(L"The folder"), std::wstring::npos);
+}
+
+TEST(FolderFate, AFolderGoesNowLaterOrStaysForTheUsersFiles) {
+    using Paths = std::vector<std::wstring>;
+    const Paths deleted = {L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\uninstall.exe"};
+    EXPECT_EQ(folderFate(false, Paths{}, deleted), FolderFate::Removed);
+    EXPECT_EQ(folderFate(true, Paths{}, deleted), FolderFate::AtNextLogon);
+    EXPECT_EQ(folderFate(false, Paths{L"c:/apps/BRINET.EXE"}, deleted), FolderFate::AtNextLogon);
+    EXPECT_EQ(folderFate(true, deleted, deleted), FolderFate::AtNextLogon);
+    EXPECT_EQ(folderFate(false, Paths{L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\notes.txt"}, deleted),
+              FolderFate::KeptForUser);
+    EXPECT_EQ(folderFate(true, Paths{L"C:\\Apps\\notes.txt"}, deleted), FolderFate::KeptForUser);
+    EXPECT_EQ(folderFate(false, Paths{L"C:\\Apps\\Brinet.exe"}, Paths{}), FolderFate::KeptForUser);
+}
+
+TEST(RemovalOutcome, FoldersThatGoAtTheNextLogonHaveTheirOwnExitCodeAndSentence) {
+    RemovalOutcome outcome;
+    outcome.foldersAtNextLogon = {L"C:\\Apps\\", L"C:\\Menu\\Velkaris\\"};
+    EXPECT_EQ(exitCodeOf(outcome), ExitCode::RemovedAtNextLogon);
+    EXPECT_EQ(static_cast<int>(ExitCode::RemovedAtNextLogon), 4);
+    EXPECT_EQ(describeOutcome(outcome, L"C:\\Apps\\"),
+              L"Velkaris App Pack (Single User) was removed.\r\n\r\n"
+              L"The folder C:\\Apps\\ is still in use by another program. It will be removed "
+              L"the next time you sign in to Windows.\r\n\r\n"
+              L"The folder C:\\Menu\\Velkaris\\ is still in use by another program. It will be "
+              L"removed the next time you sign in to Windows.");
+    noteFailure(outcome, L"HKEY_CURRENT_USER\\Software\\Velkaris", L"Access denied.");
+    EXPECT_EQ(exitCodeOf(outcome), ExitCode::Incomplete);
 }
 
 }  // namespace

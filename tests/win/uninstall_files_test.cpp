@@ -1,7 +1,8 @@
 // The uninstaller's disk edge: the applications' files, folders and Start-menu shortcuts
 // are deleted; files of the user, programs that differ from the installed ones and
 // shortcuts leading elsewhere stay; a file in use is reported with its path and the
-// system's reason while the rest is still deleted.
+// system's reason while the rest is still deleted; a folder that another program holds,
+// or that still lists a deleted file that another program holds, goes at the next logon.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -72,7 +73,10 @@ TEST(UninstallFiles, RemovesTheInstalledApplicationsAndKeepsEverythingElse) {
               (std::vector<std::wstring>{folder + L"PaneVista.exe", folder + L"Notarel.exe"}));
     EXPECT_TRUE(exists(folder + L"PaneVista.exe"));
     EXPECT_TRUE(exists(folder + L"Notarel.exe"));
-    EXPECT_FALSE(removeFolderIfEmpty(folder, outcome));
+    EXPECT_EQ(outcome.deletedFiles, (std::vector<std::wstring>{folder + L"Brinet.exe",
+                                                                folder + L"Tunewell.exe",
+                                                                folder + L"Packrill.exe"}));
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::KeptForUser);
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_TRUE(exists(folder));
 }
@@ -106,15 +110,13 @@ TEST(UninstallFiles, AnEndedProgramIsRemovedThroughItsHandleOrReported) {
     HANDLE original = open(L"uninstall.exe", GENERIC_READ | DELETE);
     ASSERT_NE(original, INVALID_HANDLE_VALUE);
     RemovalOutcome outcome;
-    removeEndedProgram(original, folder + L"uninstall.exe", outcome);
-    CloseHandle(original);
+    EXPECT_TRUE(removeEndedProgram(original, folder + L"uninstall.exe", outcome));
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_FALSE(exists(folder + L"uninstall.exe"));
 
     HANDLE withoutDelete = open(L"held.exe", GENERIC_READ);
     ASSERT_NE(withoutDelete, INVALID_HANDLE_VALUE);
-    removeEndedProgram(withoutDelete, folder + L"held.exe", outcome);
-    CloseHandle(withoutDelete);
+    EXPECT_FALSE(removeEndedProgram(withoutDelete, folder + L"held.exe", outcome));
     ASSERT_EQ(outcome.failures.size(), 1u);
     EXPECT_EQ(outcome.failures[0].find(L"Could not remove " + folder + L"held.exe: "), 0u);
     EXPECT_TRUE(exists(folder + L"held.exe"));
@@ -123,16 +125,64 @@ TEST(UninstallFiles, AnEndedProgramIsRemovedThroughItsHandleOrReported) {
 TEST(UninstallFiles, FolderRemovalTellsEmptyFromKeptFromFailed) {
     const std::wstring folder = newFolder(L"folders");
     RemovalOutcome outcome;
-    EXPECT_TRUE(removeFolderIfEmpty(folder, outcome));
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::Removed);
     EXPECT_FALSE(exists(folder));
-    EXPECT_TRUE(removeFolderIfEmpty(folder, outcome));
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::Removed);
     EXPECT_TRUE(outcome.failures.empty());
 
     const std::wstring file = newFolder(L"folder-is-a-file") + L"plain";
     writeFile(file, "x");
-    EXPECT_FALSE(removeFolderIfEmpty(file, outcome));
+    EXPECT_EQ(removeFolder(file, outcome), std::nullopt);
     ASSERT_EQ(outcome.failures.size(), 1u);
     EXPECT_NE(outcome.failures[0].find(L"Could not remove " + file + L": "), std::wstring::npos);
+}
+
+// A handle without FILE_SHARE_DELETE stands for a process's current folder.
+TEST(UninstallFiles, AHeldFolderGoesAtTheNextLogon) {
+    const std::wstring folder = newFolder(L"held");
+    HANDLE sharing = CreateFileW(folder.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(sharing, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(folderHeldOpen(folder));
+    HANDLE current = CreateFileW(folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    CloseHandle(sharing);
+    ASSERT_NE(current, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(folderHeldOpen(folder));
+    RemovalOutcome outcome;
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::AtNextLogon);
+    CloseHandle(current);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_TRUE(exists(folder));
+    EXPECT_FALSE(folderHeldOpen(folder));
+}
+
+// Without POSIX semantics a deleted file keeps its name while a scanner that shares its
+// deletion holds it; the plain delete of older systems shows that on every runtime.
+TEST(UninstallFiles, AFolderThatListsOnlyDeletedFilesGoesAtTheNextLogon) {
+    const std::wstring folder = newFolder(L"pending");
+    const std::wstring file = folder + L"Brinet.exe";
+    writeFile(file, "x");
+    HANDLE scanner = CreateFileW(file.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    HANDLE deleting = CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    ASSERT_NE(deleting, INVALID_HANDLE_VALUE);
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    ASSERT_TRUE(SetFileInformationByHandle(deleting, FileDispositionInfo, &disposition,
+                                           sizeof(disposition)));
+    CloseHandle(deleting);
+    ASSERT_TRUE(exists(file)) << "the name went with the deleting handle";
+    RemovalOutcome outcome;
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::KeptForUser);
+    outcome.deletedFiles.push_back(file);
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::AtNextLogon);
+    CloseHandle(scanner);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_EQ(removeFolder(folder, outcome), FolderFate::Removed);
 }
 
 class UninstallShortcuts : public ::testing::Test {
@@ -156,7 +206,9 @@ TEST_F(UninstallShortcuts, RemovesLinksIntoTheFolderAndTheEmptyStartMenuFolder) 
     RemovalOutcome outcome;
     removeShortcuts(programs.substr(0, programs.size() - 1), install, outcome);
     EXPECT_TRUE(outcome.failures.empty());
-    EXPECT_FALSE(exists(menu));
+    EXPECT_EQ(outcome.deletedFiles.size(), 3u);
+    EXPECT_EQ(folderEntries(menu), std::vector<std::wstring>{});
+    EXPECT_EQ(packShortcutFolder(programs.substr(0, programs.size() - 1)) + L"\\", menu);
 }
 
 TEST_F(UninstallShortcuts, KeepsLinksThatLeadElsewhereOrCannotBeRead) {
