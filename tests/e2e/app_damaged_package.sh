@@ -29,8 +29,9 @@ drive_c_before=$(find "$WINEPREFIX/drive_c" | sort)
 e2e_start "$damaged"
 box=$(e2e_wait_window '^Error$')
 e2e_window_gone '^Velkaris App Pack' || e2e_fail "the main window appeared"
-e2e_probe Error | grep -qx '.*class=Static .*text=Setup initialization failed\.' ||
-  e2e_fail "the box does not say 'Setup initialization failed.'"
+shown=$(e2e_probe Error)
+grep -qx '.*class=Static .*text=Setup initialization failed\.' <<<"$shown" ||
+  e2e_fail "the box does not say 'Setup initialization failed.': $shown"
 e2e_log "box 'Error' says 'Setup initialization failed.'"
 
 e2e_keys "$box" Return

@@ -83,7 +83,7 @@ e2e_start() {
 # e2e_wait_window TITLE_REGEX [SECONDS]: prints the id of the first visible window whose title
 # matches, waiting for it to appear.
 e2e_wait_window() {
-  local title=$1 limit=${2:-30} id i
+  local title=$1 limit=${2:-60} id i
   for ((i = 0; i < limit * 10; i++)); do
     id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }

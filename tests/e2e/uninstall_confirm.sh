@@ -18,7 +18,8 @@ e2e_start "$uninstall_win_dest\\uninstall.exe"
 box=$(e2e_wait_window "$uninstall_caption_pattern")
 [ "$(uninstall_message_text)" = "Remove Velkaris App Pack (Single User) and all of its \
 applications from $uninstall_win_dest\\?" ] || e2e_fail "question: '$(uninstall_message_text)'"
-e2e_probe "$uninstall_caption" | grep -q 'text=&No$' || e2e_fail "no No button"
+shown=$(e2e_probe "$uninstall_caption")
+grep -q 'text=&No$' <<<"$shown" || e2e_fail "no No button: $shown"
 uninstall_silent
 [ "$uninstall_status" = 1 ] || e2e_fail "second uninstaller: exit code $uninstall_status"
 grep -qF "Another uninstaller is already removing Velkaris App Pack (Single User) from \
