@@ -150,10 +150,7 @@ install_expect_reg "$install_uninstall_key" UninstallString REG_SZ \
   "\"$uninstall_win_dest\\uninstall.exe\""
 e2e_log "installed the publisher's programs, their shortcuts and values"
 
-uninstall_silent
-[ "$uninstall_status" = 0 ] || e2e_fail "exit code $uninstall_status: $(cat "$e2e_work/stderr")"
-uninstall_expect_applications_gone
-[ ! -e "$uninstall_dest" ] || e2e_fail "the installation folder is still there"
+uninstall_remove_all
 e2e_log "the uninstaller removed the publisher's programs"
 
 # The licence and the programs fit with 1000 bytes to spare, the uninstallers do not.

@@ -161,3 +161,12 @@ uninstall_expect_applications_gone() {
     ! e2e_reg_key_exists "$classes\\$key" || e2e_fail "$classes\\$key is still there"
   done
 }
+
+# Runs the installed uninstaller with /S and expects it to remove everything: exit code 0,
+# nothing of the applications, their shortcuts and values, and no installation folder.
+uninstall_remove_all() {
+  uninstall_silent
+  [ "$uninstall_status" = 0 ] || e2e_fail "exit code $uninstall_status: $(cat "$e2e_work/stderr")"
+  uninstall_expect_applications_gone
+  [ ! -e "$uninstall_dest" ] || e2e_fail "the installation folder is still there"
+}
