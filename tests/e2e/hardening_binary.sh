@@ -35,7 +35,7 @@ echo "$(wc -l <<<"$functions") imported functions, SHChangeNotify among them"
 
 # DLLs loaded by name must come from the system folder from the first instruction on: the
 # entry routine's first calls look up SetDefaultDllDirectories in kernel32.
-calls=$("$objdump" -d --disassemble=wWinMain "$linked" | grep -E '\scall\s' | head -n 2)
+calls=$("$objdump" -d --disassemble=wWinMain "$linked" | awk '/[[:space:]]call[[:space:]]/ && ++calls <= 2')
 [[ $(sed -n 1p <<<"$calls") == *"<__imp_GetModuleHandleW>"* &&
    $(sed -n 2p <<<"$calls") == *"<__imp_GetProcAddress>"* ]] ||
   fail "the entry routine does not begin with the lookup: $calls"

@@ -94,7 +94,8 @@ for licence in lf trailing ascii; do
   case $licence in
     lf) printf 'Licence\nwith LF alone' ;;
     trailing) printf 'Licence\r\nending with CR LF\r\n' ;;
-    ascii) printf 'Licence\r\nwith an \xe9' ;;
+    ascii) printf 'Licence\r\nwith an \xe9, early in a long text\r\n'
+           head -c 200000 /dev/zero | tr '\0' . ;;
   esac >"$dir/licence.txt"
   problem=$(tool_licence_problem "$dir/licence.txt")
   [ -n "$problem" ] || e2e_fail "the package tool accepts the licence of $dir"

@@ -116,8 +116,9 @@ next time you sign in to Windows."
   e2e_fail "the held folder is not there and empty: $(ls -A "$uninstall_dest" 2>&1)"
 ! e2e_reg_key_exists "$registration" || e2e_fail "the registration is still there"
 ! e2e_reg_key_exists 'HKCU\Software\Velkaris' || e2e_fail "Software\\Velkaris is still there"
-uninstall_runonce | grep -qF "	\"C:\\windows\\system32\\cmd.exe\" /d /v:off /c rd \
-\"$uninstall_win_dest\"" || e2e_fail "no RunOnce value removes the folder: $(uninstall_runonce)"
+runonce=$(uninstall_runonce)
+grep -qF "	\"C:\\windows\\system32\\cmd.exe\" /d /v:off /c rd \"$uninstall_win_dest\"" \
+  <<<"$runonce" || e2e_fail "no RunOnce value removes the folder: $runonce"
 e2e_log "only the held folder is left, until the next logon"
 faults_release
 expect_clean_after_logon "folder held"
