@@ -89,7 +89,21 @@ e2e_wait_window() {
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
-  e2e_fail "no window titled '$title' within ${limit}s"
+  e2e_fail "no window titled '$title' within ${limit}s; $(e2e_screen_state)"
+}
+
+# e2e_screen_state: what a test that waited in vain saw, for its failure line: whether the
+# program it started last still runs, the visible windows' titles and that program's output.
+e2e_screen_state() {
+  local program='no program started' windows
+  if [ -n "${e2e_app_pid:-}" ]; then
+    program='the program started last has ended'
+    ! kill -0 "$e2e_app_pid" 2>/dev/null || program='the program started last still runs'
+  fi
+  windows=$(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null |
+    paste -sd '|' || true)
+  echo "$program; visible windows: ${windows:-none}; its output:" \
+    "$(tail -n 5 "$e2e_work/app.log" 2>/dev/null | tr -d '\r' | paste -sd '|' || true)"
 }
 
 # e2e_wait_until SECONDS WHAT COMMAND [ARGS...]: runs COMMAND every 0.1 s until it succeeds;
