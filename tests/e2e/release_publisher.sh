@@ -125,7 +125,10 @@ for i in "${!uninstall_names[@]}"; do
   cmp -s "$(install_package_file "$i")" "$good/${uninstall_names[$i]}.exe" ||
     e2e_fail "entry $(( i + 1 )) is not the publisher's ${uninstall_names[$i]}.exe"
 done
-listed=$("$tool" list "$package" | awk '{ print $2, $4 }')
+listing=$("$tool" list "$package")
+[[ $(sed -n 1p <<<"$listing") == "$package: resource 102 (RCDATA, "* ]] ||
+  e2e_fail "the listing does not say where in the installer it read: $listing"
+listed=$(sed 1d <<<"$listing" | awk '{ print $2, $4 }')
 expected_list=$(printf 'licence %s\n' "$(stat -c %s "$good/licence.txt")"
   for name in "${uninstall_names[@]}"; do echo "$name $(stat -c %s "$good/$name.exe")"; done
   for entry in 09-other-uninstaller 10-uninstaller; do
