@@ -11,10 +11,13 @@
 #include <cstring>
 
 #include "install/shell_helpers.h"
+#include "tests/win/test_cleanup.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/shortcut_removal.h"
 
 namespace {
+
+const bool testRootRemoved = removedAfterTheTests(L"C:\\velkaris-uninstall-tests");
 
 bool exists(const std::wstring& path)
 {
