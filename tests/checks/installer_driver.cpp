@@ -48,11 +48,16 @@ RunningInstaller startInstaller(CheckRun& run)
     installer.process = startProcess(quoted(run.folder.installer), {}, error);
     run.require(installer.process.started(),
                 L"cannot start the installer (error " + std::to_wstring(error) + L")");
+    // The wizard, or another window of the installer: the start-up error box.
     HWND other = nullptr;
     waitFor(
         [&] {
             installer.window = processWindow(installer.process.id(), SetupCaption);
-            other = processWindow(installer.process.id(), nullptr);
+            other = installer.window == nullptr ? processWindow(installer.process.id(), nullptr)
+                                                : nullptr;
+            wchar_t title[256] = {};
+            GetWindowTextW(other, title, 256);
+            other = other != nullptr && std::wstring(title) != SetupCaption ? other : nullptr;
             return installer.window != nullptr || other != nullptr || !installer.process.running();
         },
         WindowDeadline);

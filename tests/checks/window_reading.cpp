@@ -8,13 +8,20 @@ struct WindowSearch {
     HWND found;
 };
 
+// A top-level window's title as the system keeps it: no message to its (perhaps busy) thread.
+std::wstring caption(HWND window)
+{
+    wchar_t text[256] = {};
+    return std::wstring(text, static_cast<size_t>(GetWindowTextW(window, text, 256)));
+}
+
 BOOL CALLBACK matchWindow(HWND window, LPARAM context)
 {
     auto& search = *reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if ((search.pid != 0 && owner != search.pid) || !IsWindowVisible(window) ||
-        (search.title != nullptr && windowText(window) != search.title)) {
+        (search.title != nullptr && caption(window) != search.title)) {
         return TRUE;
     }
     search.found = window;
