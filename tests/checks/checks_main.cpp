@@ -3,7 +3,8 @@
 // Runs every check of the folder, or the checks named, in order; prints one line per check
 // as it ends (with what differed, for a failure) and a summary; writes results\junit.xml
 // and keeps screenshots and logs under results\. Exit code 0 only when every check ran
-// passed, 1 when any failed, 2 for a name it does not know.
+// passed, 1 when any failed, 2 for a name it does not know or where the pack is installed
+// (the checks would remove it).
 #include <windows.h>
 #include <objbase.h>
 
@@ -16,7 +17,9 @@
 #include "tests/checks/folder_removal.h"
 #include "tests/checks/junit_report.h"
 #include "tests/checks/system_kind.h"
+#include "tests/checks/user_places.h"
 #include "tests/checks/window_reading.h"
+#include "tests/win/test_registry.h"
 
 namespace {
 
@@ -70,6 +73,24 @@ void describeRuntime()
     const SystemKind& system = thisSystem();
     const std::wstring runtime = L"wine" + std::to_wstring(system.wineMajor);
     SetEnvironmentVariableW(L"VELKARIS_RUNTIME", system.wine ? runtime.c_str() : nullptr);
+}
+
+// What shows that the pack is installed here, which the checks would remove; empty when
+// nothing does.
+std::wstring installedPack()
+{
+    for (const std::wstring& folder : {defaultDestination(), menuFolder()}) {
+        if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            return folder;
+        }
+    }
+    for (const wchar_t* key : {L"Software\\Velkaris",
+                               L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkaris"}) {
+        if (keyExists(key)) {
+            return L"HKEY_CURRENT_USER\\" + std::wstring(key);
+        }
+    }
+    return {};
 }
 
 CheckOutcome runCheck(const Check& check, const ChecksFolder& folder)
@@ -128,6 +149,12 @@ int wmain(int argc, wchar_t** argv)
         for (const std::string& name : unknown) {
             say("velkaris-checks: no check named " + name + " (--list names them)");
         }
+        return 2;
+    }
+    const std::wstring installed = installedPack();
+    if (!installed.empty()) {
+        say("velkaris-checks: the pack is installed here (" + utf8(installed) +
+            "), and the checks install and remove it: uninstall it first");
         return 2;
     }
     prepareResults(folder);
