@@ -24,10 +24,13 @@ run_folder() {
 
 run_folder "$folder" "$work/results"
 [ "$status" = 0 ] || fail "run-checks.cmd exited with $status"
-checks=$(( $(find "$folder/tests" -name '*.exe' | wc -l) + 10 ))
 said=$(<"$work/said")
-[ "$(grep -cE '^(PASS|FAIL|SKIP)  ' <<<"$said")" = "$checks" ] || fail "not $checks check lines"
+checks=$(grep -cE '^(PASS|FAIL|SKIP)  ' <<<"$said" || true)
 grep -qx "checks: $checks passed, 0 failed" <<<"$said" || fail "no summary of $checks passed checks"
+for program in "$folder"/tests/*.exe install; do
+  name=${program##*/}
+  grep -q "^PASS  ${name%.exe}  " <<<"$said" || fail "no line of the check ${name%.exe}"
+done
 cases=$(python3 -c 'import sys, xml.dom.minidom as m
 suites = m.parse(sys.argv[1]).getElementsByTagName("testsuite")
 print(len(suites[0].getElementsByTagName("testcase")), len(suites) - 1)' "$work/results/junit.xml") ||
