@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "uninstall/file_digest.h"
+#include "uninstall/link_entries.h"
 #include "uninstall/user_messages.h"
 
 namespace {
@@ -55,6 +56,15 @@ void noteOpenFailure(const std::wstring& path, RemovalOutcome& outcome)
     }
 }
 
+void deleteNoted(HANDLE file, const std::wstring& path, RemovalOutcome& outcome)
+{
+    if (deleteThrough(file)) {
+        outcome.deletedFiles.push_back(path);
+    } else {
+        noteFailure(outcome, path, systemMessage(lastError()));
+    }
+}
+
 enum class Match { Installed, Different, Unreadable };
 
 Match compareWith(HANDLE file, const ApplicationFingerprint& installed, DWORD& error)
@@ -74,31 +84,46 @@ Match compareWith(HANDLE file, const ApplicationFingerprint& installed, DWORD& e
     return *digest == installed.sha256 ? Match::Installed : Match::Different;
 }
 
-// The file is opened once, shared with readers only, and checked and deleted through that
-// handle: nobody can change, rename or replace it between the check and the delete.
-void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& installed,
-                       RemovalOutcome& outcome)
+// Deletes the file open through the handle when it is the one installed.
+void removeMatching(HANDLE file, const std::wstring& path, const ApplicationFingerprint& installed,
+                    RemovalOutcome& outcome)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        noteOpenFailure(path, outcome);
-        return;
-    }
     DWORD error = ERROR_SUCCESS;
     switch (compareWith(file, installed, error)) {
     case Match::Installed:
-        if (deleteThrough(file)) {
-            outcome.deletedFiles.push_back(path);
-        } else {
-            noteFailure(outcome, path, systemMessage(lastError()));
-        }
+        deleteNoted(file, path, outcome);
         break;
     case Match::Different:
         outcome.keptPrograms.push_back(path);
         break;
     case Match::Unreadable:
         noteFailure(outcome, path, systemMessage(error));
+        break;
+    }
+}
+
+// The file is opened once, shared with readers only, and checked and deleted through that
+// handle: nobody can change, rename or replace it between the check and the delete. A link
+// in its place goes without a check: deleting a link loses nothing.
+void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& installed,
+                       RemovalOutcome& outcome)
+{
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        noteOpenFailure(path, outcome);
+        return;
+    }
+    switch (entryOf(file, path)) {
+    case Entry::Itself:
+        removeMatching(file, path, installed, outcome);
+        break;
+    case Entry::Link:
+        deleteNoted(file, path, outcome);
+        break;
+    case Entry::Elsewhere:
+        outcome.keptPrograms.push_back(path);
         break;
     }
     CloseHandle(file);
@@ -108,17 +133,15 @@ void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& i
 
 void removeFile(const std::wstring& path, RemovalOutcome& outcome)
 {
-    const HANDLE file = CreateFileW(path.c_str(), DELETE,
+    const HANDLE file = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         noteOpenFailure(path, outcome);
         return;
     }
-    if (deleteThrough(file)) {
-        outcome.deletedFiles.push_back(path);
-    } else {
-        noteFailure(outcome, path, systemMessage(lastError()));
+    if (entryOf(file, path) != Entry::Elsewhere) {
+        deleteNoted(file, path, outcome);
     }
     CloseHandle(file);
 }

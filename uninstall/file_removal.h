@@ -17,9 +17,11 @@
 // the system has them (Windows 10 1607 and later, on NTFS): its name then goes when that
 // handle is closed, even while another program that shares its deletion (a scanner, the
 // indexer) still has it open. Elsewhere the name stays until the last handle is closed.
-// Each deleted file is listed in outcome.deletedFiles.
+// A symbolic link is deleted as the link, and a name that leads to a file elsewhere is
+// left alone (see link_entries.h). Each deleted file is listed in outcome.deletedFiles.
 
-// Deletes the file; one that is already gone counts as removed. Notes a failure.
+// Deletes the file, or the link at its path; one that is already gone counts as removed.
+// Notes a failure.
 void removeFile(const std::wstring& path, RemovalOutcome& outcome);
 
 // Deletes, through the handle, the file at path of a program that has just ended, and
@@ -29,8 +31,9 @@ void removeFile(const std::wstring& path, RemovalOutcome& outcome);
 bool removeEndedProgram(HANDLE file, const std::wstring& path, RemovalOutcome& outcome);
 
 // Deletes <name>.exe of every application in folder (which ends with a separator) when it
-// is the file the pack installed, of the fingerprint's size and SHA-256. A file that
-// differs stays, like a file of the user, and is named in outcome.keptPrograms.
+// is the file the pack installed, of the fingerprint's size and SHA-256, or a link. A file
+// that differs, or that the name leads to elsewhere, stays, like a file of the user, and
+// is named in outcome.keptPrograms.
 void removeApplications(std::wstring_view folder,
                         std::span<const ApplicationFingerprint> applications,
                         RemovalOutcome& outcome);

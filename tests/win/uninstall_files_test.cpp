@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "install/shell_helpers.h"
+#include "tests/win/uninstall_test_programs.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/shortcut_removal.h"
 
@@ -39,19 +40,6 @@ std::wstring newFolder(const std::wstring& name)
         << "left over from an earlier run: " << folder;
     return folder;
 }
-
-// The fingerprint of a one-byte program "x".
-constexpr Sha256 DigestOfX = {0x2d, 0x71, 0x16, 0x42, 0xb7, 0x26, 0xb0, 0x44, 0x01, 0x62, 0x7c,
-                              0xa9, 0xfb, 0xac, 0x32, 0xf5, 0xc8, 0x53, 0x0f, 0xb1, 0x90, 0x3c,
-                              0xc4, 0xdb, 0x02, 0x25, 0x87, 0x17, 0x92, 0x1a, 0x48, 0x81};
-constexpr std::array<ApplicationFingerprint, 6> InstalledAsX = {{
-    {L"Brinet", 1, DigestOfX},
-    {L"PaneVista", 1, DigestOfX},
-    {L"Tunewell", 1, DigestOfX},
-    {L"Notarel", 1, DigestOfX},
-    {L"LockBin", 1, DigestOfX},
-    {L"Packrill", 1, DigestOfX},
-}};
 
 TEST(UninstallFiles, RemovesTheInstalledApplicationsAndKeepsEverythingElse) {
     const std::wstring folder = newFolder(L"applications");
