@@ -1,12 +1,16 @@
-// What Windows enforces and Wine does not, for the uninstaller's disk edge: a symbolic
-// link in place of an application and a junction in place of the installation folder go
-// as links, and what they point at stays. Wine makes neither kind of link
+// What Windows enforces and Wine does not, for the uninstaller's disk edge: a read-only
+// folder and one whose permissions deny the user its deletion are seen before they are
+// tried; a symbolic link in place of an application and a junction in place of the
+// installation folder go as links, and what they point at stays. Wine keeps no read-only
+// attribute on a folder, enforces no permissions and makes neither kind of link
 // (CreateSymbolicLinkW does nothing, FSCTL_SET_REPARSE_POINT is refused), so these checks
-// run on Windows only; under Wine the end-to-end test uninstall_user_files gives an
-// application a Unix symbolic link, which Wine follows even when told not to.
+// run on Windows only; under Wine the end-to-end tests give a folder Unix permissions that
+// Wine reports as read-only (uninstall_taken_over) and an application a Unix symbolic link,
+// which Wine follows even when told not to (uninstall_user_files).
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
 #include <winioctl.h>
 
 #include <cstring>
@@ -18,7 +22,29 @@
 
 namespace {
 
-constexpr char WineMakesNone[] = "Wine makes no symbolic links or junctions";
+constexpr char WineMakesNone[] =
+    "Wine keeps no read-only folders, enforces no permissions and makes no links";
+
+// Gives the folder a DACL of its own, protected from inheritance, that allows the current
+// user everything but what is left out.
+DWORD allowAllBut(const std::wstring& folder, DWORD withheld)
+{
+    EXPLICIT_ACCESSW allow{};
+    allow.grfAccessPermissions = FILE_ALL_ACCESS & ~withheld;
+    allow.grfAccessMode = SET_ACCESS;
+    allow.grfInheritance = NO_INHERITANCE;
+    BuildTrusteeWithNameW(&allow.Trustee, const_cast<wchar_t*>(L"CURRENT_USER"));
+    PACL acl = nullptr;
+    DWORD error = SetEntriesInAclW(1, &allow, nullptr, &acl);
+    if (error == ERROR_SUCCESS) {
+        error = SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                      DACL_SECURITY_INFORMATION |
+                                          PROTECTED_DACL_SECURITY_INFORMATION,
+                                      nullptr, nullptr, acl, nullptr);
+    }
+    LocalFree(acl);
+    return error;
+}
 
 // Makes folder (which must exist, empty) a junction to target, as mklink /j does.
 bool makeJunction(const std::wstring& folder, const std::wstring& target)
@@ -40,6 +66,37 @@ bool makeJunction(const std::wstring& folder, const std::wstring& target)
                                       8 + point.dataLength, nullptr, 0, &returned, nullptr);
     CloseHandle(handle);
     return made;
+}
+
+TEST(UninstallWindowsRules, AReadOnlyFolderAndOneTheUserMayNotDeleteAreSeenBeforeTheyAreTried) {
+    if (underWine()) {
+        GTEST_SKIP() << WineMakesNone;
+    }
+    const std::wstring readOnly = freshFolder(L"uninstall-read-only");
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    RemovalOutcome outcome;
+    EXPECT_EQ(removeFolder(readOnly, outcome), FolderFate::ReadOnly);
+    EXPECT_TRUE(folderExists(readOnly));
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(removeFolder(readOnly, outcome), FolderFate::Removed);
+
+    // Deleting needs the right to delete the folder or to delete what its parent holds.
+    const std::wstring parent = freshFolder(L"uninstall-denied");
+    const std::wstring denied = parent + L"folder\\";
+    ASSERT_TRUE(CreateDirectoryW(denied.c_str(), nullptr));
+    ASSERT_EQ(allowAllBut(parent, FILE_DELETE_CHILD), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(allowAllBut(denied, DELETE), static_cast<DWORD>(ERROR_SUCCESS));
+    DWORD error = ERROR_SUCCESS;
+    const std::optional<FolderState> state = inspectFolder(denied, error);
+    ASSERT_TRUE(state) << error;
+    EXPECT_TRUE(state->deletionDenied);
+    EXPECT_FALSE(state->heldOpen);
+    EXPECT_EQ(removeFolder(denied, outcome), FolderFate::DeletionDenied);
+    EXPECT_TRUE(folderExists(denied));
+    ASSERT_EQ(allowAllBut(denied, 0), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(removeFolder(denied, outcome), FolderFate::Removed);
+    EXPECT_TRUE(outcome.failures.empty());
+    ASSERT_EQ(allowAllBut(parent, 0), static_cast<DWORD>(ERROR_SUCCESS));
 }
 
 TEST(UninstallWindowsRules, LinksGoAsLinksAndWhatTheyPointAtStays) {
