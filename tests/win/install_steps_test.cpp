@@ -8,7 +8,6 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -54,15 +53,6 @@ void expectText(const std::wstring& key, const wchar_t* name, const std::wstring
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
     EXPECT_EQ(value.data, std::vector<uint8_t>(bytes, bytes + 2 * (text.size() + 1)))
         << std::string(key.begin(), key.end());
-}
-
-// The local date, YYYYMMDD.
-std::wstring localDate() {
-    SYSTEMTIME today{};
-    GetLocalTime(&today);
-    wchar_t text[16];
-    swprintf(text, 16, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
-    return text;
 }
 
 void expectNumber(const std::wstring& key, const wchar_t* name, DWORD number) {
@@ -263,9 +253,7 @@ TEST_F(InstallSteps, FullInstallationWritesEverythingAndReportsSuccess) {
     }
     EXPECT_EQ(explorer.count(0), 0) << "the component steps leave the notice to the final step";
     const uint64_t beforeUninstaller = now();
-    const std::wstring dayBefore = localDate();
     EXPECT_EQ(runStep(FinalStep), NoMessage);
-    const std::wstring dayAfter = localDate();
     EXPECT_EQ(explorer.count(1), 1) << "Explorer is told once that file types changed";
 
     for (uint32_t i = 0; i < ApplicationCount; ++i) {
@@ -296,11 +284,6 @@ TEST_F(InstallSteps, FullInstallationWritesEverythingAndReportsSuccess) {
     expectNumber(UninstallKey, L"NoRepair", 1);
     expectText(UninstallKey, L"QuietUninstallString", L"\"" + uninstaller + L"\" /S");
     expectText(UninstallKey, L"InstallLocation", destination);
-    const StoredValue date = readValue(UninstallKey, L"InstallDate");
-    const std::wstring stored(reinterpret_cast<const wchar_t*>(date.data.data()),
-                              date.data.size() / sizeof(wchar_t));
-    EXPECT_EQ(date.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_TRUE(stored == dayBefore + L'\0' || stored == dayAfter + L'\0');
 
     std::vector<std::wstring> expectedLines;
     for (uint32_t i = 0; i < ApplicationCount; ++i) {

@@ -1,17 +1,16 @@
 // What Windows enforces and Wine does not, for the uninstaller's disk edge: a read-only
 // folder and one whose permissions deny the user its deletion are seen before they are
-// tried; a symbolic link in place of an application and a junction in place of the
-// installation folder go as links, and what they point at stays. Wine keeps no read-only
-// attribute on a folder, enforces no permissions and makes neither kind of link
-// (CreateSymbolicLinkW does nothing, FSCTL_SET_REPARSE_POINT is refused), so these checks
-// run on Windows only; under Wine the end-to-end tests give a folder Unix permissions that
-// Wine reports as read-only (uninstall_taken_over) and an application a Unix symbolic link,
-// which Wine follows even when told not to (uninstall_user_files).
+// tried; a symbolic link in place of an application and one in place of the installation
+// folder go as links (as a junction would: both are name surrogates), and what they point
+// at stays. Wine keeps no read-only attribute on a folder, enforces no permissions and
+// makes no links (CreateSymbolicLinkW does nothing, FSCTL_SET_REPARSE_POINT is refused),
+// so these checks run on Windows only; under Wine the end-to-end tests give a folder Unix
+// permissions that Wine reports as read-only (uninstall_other_drive) and an application a
+// Unix symbolic link, which Wine follows even when told not to (uninstall_user_files).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <aclapi.h>
-#include <winioctl.h>
 
 #include <cstring>
 
@@ -44,28 +43,6 @@ DWORD allowAllBut(const std::wstring& folder, DWORD withheld)
     }
     LocalFree(acl);
     return error;
-}
-
-// Makes folder (which must exist, empty) a junction to target, as mklink /j does.
-bool makeJunction(const std::wstring& folder, const std::wstring& target)
-{
-    const std::wstring substitute = L"\\??\\" + target;
-    const size_t bytes = substitute.size() * sizeof(wchar_t);
-    struct {
-        DWORD tag;
-        WORD dataLength, reserved, substituteOffset, substituteLength, printOffset, printLength;
-        wchar_t names[512];
-    } point{IO_REPARSE_TAG_MOUNT_POINT, 0, 0, 0, static_cast<WORD>(bytes),
-            static_cast<WORD>(bytes + sizeof(wchar_t)), 0, {}};
-    std::memcpy(point.names, substitute.c_str(), bytes);
-    point.dataLength = static_cast<WORD>(8 + bytes + 2 * sizeof(wchar_t));
-    HANDLE handle = CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    DWORD returned = 0;
-    const bool made = DeviceIoControl(handle, FSCTL_SET_REPARSE_POINT, &point,
-                                      8 + point.dataLength, nullptr, 0, &returned, nullptr);
-    CloseHandle(handle);
-    return made;
 }
 
 TEST(UninstallWindowsRules, AReadOnlyFolderAndOneTheUserMayNotDeleteAreSeenBeforeTheyAreTried) {
@@ -105,7 +82,8 @@ TEST(UninstallWindowsRules, LinksGoAsLinksAndWhatTheyPointAtStays) {
     }
     const std::wstring elsewhere = freshFolder(L"uninstall-elsewhere");
     const std::wstring real = freshFolder(L"uninstall-real");
-    const std::wstring installed = freshFolder(L"uninstall-junction");
+    const std::wstring installed = freshFolder(L"uninstall-linked");
+    RemoveDirectoryW(installed.c_str());
     writeFile(elsewhere + L"Brinet.exe", "x");  // the very program the pack installs
     writeFile(real + L"Tunewell.exe", "x");
     if (!CreateSymbolicLinkW((real + L"Brinet.exe").c_str(), (elsewhere + L"Brinet.exe").c_str(),
@@ -113,7 +91,10 @@ TEST(UninstallWindowsRules, LinksGoAsLinksAndWhatTheyPointAtStays) {
         GTEST_SKIP() << "symbolic links need an administrator or Developer Mode: "
                      << GetLastError();
     }
-    ASSERT_TRUE(makeJunction(installed, real.substr(0, real.size() - 1))) << GetLastError();
+    ASSERT_TRUE(CreateSymbolicLinkW(installed.substr(0, installed.size() - 1).c_str(),
+                                    real.substr(0, real.size() - 1).c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY |
+                                        SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE));
     ASSERT_TRUE(fileExists(installed + L"Tunewell.exe"));
 
     RemovalOutcome outcome;
