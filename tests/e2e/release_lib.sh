@@ -1,11 +1,11 @@
 # Shared steps of the release tests, sourced after e2e_lib.sh: a publisher's pack of eight
 # programs that are not this project's, and its build through scripts/build --pack, which
-# both tests run in build/publisher/, one at a time (CTest's RESOURCE_LOCK), each reusing
-# what the other compiled; a build of only what ships, from a copy of the sources in another
-# folder, with the main build's time, commit and tools; a throwaway certificate authority
-# with a code-signing certificate for it, in a PKCS#12 file and on a SoftHSM2 token of the
-# test's own, and a timestamp server of its own on the loopback address; the checks of a
-# release.
+# both tests run in build/publisher/, the signed one after the other (CTest's DEPENDS),
+# reusing what it compiled there; a build of only what ships, from a copy of the sources in
+# another folder, with the main build's time, commit and tools; a throwaway certificate
+# authority with a code-signing certificate for it, in a PKCS#12 file and on a SoftHSM2
+# token of the test's own, and a timestamp server of its own on the loopback address; the
+# checks of a release.
 #   release_init SOURCE_DIR WINDOWS_BINARY_DIR
 
 release_init() {
@@ -33,8 +33,9 @@ release_make_pack() {
 }
 
 # release_publisher_build DIR OUTDIR [VARIABLE=VALUE...] [-- OPTION...]: runs the
-# publisher's command, unsigned unless the variables say how to sign, with the options
-# after --; sets release_status and leaves its output in $e2e_work/build.out and build.err.
+# publisher's command with the main build's time and commit, as release_build does, unsigned
+# unless the variables say how to sign, with the options after --; sets release_status and
+# leaves its output in $e2e_work/build.out and build.err.
 release_publisher_build() {
   local dir=$1 out=$2 settings=() options=()
   shift 2
@@ -44,7 +45,9 @@ release_publisher_build() {
   env -u VELKARIS_SIGN_PKCS12 -u VELKARIS_SIGN_PASSWORD_FILE -u VELKARIS_SIGN_TIMESTAMP_URL \
     -u VELKARIS_SIGN_PKCS11_MODULE -u VELKARIS_SIGN_KEY -u VELKARIS_SIGN_PIN_FILE \
     -u VELKARIS_SIGN_CERTIFICATE -u VELKARIS_SIGNATURES -u VELKARIS_SIGNATURES_CHAIN \
-    VELKARIS_PACK_BUILD_OPTIONS="$release_pack_options" "${settings[@]}" \
+    VELKARIS_PACK_BUILD_OPTIONS="$release_pack_options" \
+    SOURCE_DATE_EPOCH="$(release_option VELKARIS_SOURCE_DATE_EPOCH)" \
+    VELKARIS_SOURCE_COMMIT="$(release_option VELKARIS_SOURCE_COMMIT)" "${settings[@]}" \
     "$release_source/scripts/build" --pack "$dir" --out "$out" "${options[@]}" \
     >"$e2e_work/build.out" 2>"$e2e_work/build.err" </dev/null || release_status=$?
 }
