@@ -29,7 +29,7 @@ add_library(velkaris_setup_core STATIC)
 velkaris_windows_defaults(velkaris_setup_core)
 target_include_directories(velkaris_setup_core PUBLIC ${PROJECT_SOURCE_DIR})
 
-set(_subdirectories package pack resources setup app wizard install)
+set(_subdirectories package command_line pack resources setup app wizard install)
 if(NOT VELKARIS_PUBLISHER_PACK_DIR)
     list(APPEND _subdirectories tests/win tests/e2e)
 endif()
