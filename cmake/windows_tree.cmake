@@ -38,3 +38,10 @@ foreach(dir ${_subdirectories})
         add_subdirectory(${dir})
     endif()
 endforeach()
+
+# What scripts/demo runs: the shipped installer, built from the sample pack and its package,
+# and the probe that reads the installer's window.
+if(NOT VELKARIS_PUBLISHER_PACK_DIR)
+    add_custom_target(velkaris_demo)
+    add_dependencies(velkaris_demo VelkarisSetup_shipped window_probe)
+endif()
