@@ -50,6 +50,11 @@ std::wstring_view folderOf(std::wstring_view path)
     return last == std::wstring_view::npos ? std::wstring_view{} : path.substr(0, last + 1);
 }
 
+std::wstring_view parentOf(std::wstring_view folder)
+{
+    return folderOf(withoutTrailingSeparator(folder));
+}
+
 std::wstring commandProgram(std::wstring_view command)
 {
     return splitArguments(command).front();

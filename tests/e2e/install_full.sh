@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A full installation in a fresh prefix, driven with key presses: every application, its
-# shortcut and its registry values, the uninstaller and its registration, AppPath, the
-# details list, the final text and the progress bar; Close ends the run with exit code 0.
+# shortcut and its registry values, the uninstaller and its registration (with the quiet
+# command, the folder and the local date of the installation), AppPath, the details list,
+# the final text and the progress bar; Close ends the run with exit code 0.
 # The next run installs into the folder AppPath names, not into the default one. Before
 # that, the package tool reads the same files out of the installer itself.
 #   install_full.sh EXE PACK_TOOL PACKAGE WINDOW_PROBE
@@ -29,6 +30,7 @@ win_menu=$(winepath -w "$programs/Velkaris" | tr -d '\r')
 install_start
 e2e_keys "$install_window" Return Return
 started=$(date +%s)
+day_before=$(date +%Y%m%d)
 begin=$(date +%s%N)
 e2e_keys "$install_window" Return
 result=$(install_wait_result)
@@ -76,6 +78,12 @@ install_expect_reg "$install_uninstall_key" EstimatedSize REG_DWORD \
   "$(printf '0x%x' $(( required >> 10 )))"
 install_expect_reg "$install_uninstall_key" NoModify REG_DWORD 0x1
 install_expect_reg "$install_uninstall_key" NoRepair REG_DWORD 0x1
+install_expect_reg "$install_uninstall_key" QuietUninstallString REG_SZ \
+  "\"$win_dest\\uninstall.exe\" /S"
+install_expect_reg "$install_uninstall_key" InstallLocation REG_SZ "$win_dest\\"
+installed_on=$(install_reg "$install_uninstall_key" InstallDate)
+[ "$installed_on" = "REG_SZ|$day_before" ] || [ "$installed_on" = "REG_SZ|$(date +%Y%m%d)" ] ||
+  e2e_fail "InstallDate: got '$installed_on', expected the local date $day_before"
 e2e_log "AppPath and the uninstall registration are right"
 install_close
 

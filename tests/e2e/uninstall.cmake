@@ -3,7 +3,7 @@
 # key goes, and the prefix is compared with its state before.
 set(_uninstall_args "${VELKARIS_OUT_DIR}/VelkarisSetup.exe" "${VELKARIS_WINDOW_PROBE}"
     $<TARGET_FILE:command_runner>)
-foreach(_test clean confirm taken_over user_files)
+foreach(_test clean confirm other_drive taken_over user_files)
     velkaris_add_wine_test(NAME e2e.uninstall_${_test}
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_${_test}.sh ${_uninstall_args})
 endforeach()
