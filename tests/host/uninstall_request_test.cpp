@@ -2,7 +2,7 @@
 // report of a run.
 #include <gtest/gtest.h>
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 #include "uninstall/folder_fate.h"
 #include "uninstall/removal_outcome.h"
 #include "uninstall/uninstall_request.h"
