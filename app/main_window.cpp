@@ -4,27 +4,16 @@
 #include "app/step_timer.h"
 #include "app/window_geometry.h"
 #include "install/install_steps.h"
+#include "setup/page_controls.h"
 #include "setup/setup_context.h"
+#include "setup/window_dpi.h"
+#include "wizard/page_layout.h"
 #include "wizard/pages.h"
 
 namespace {
 
-constexpr int FirstPageTemplate = 104;
 constexpr int IconResource = 101;
 constexpr int DetailsListId = 1018;
-constexpr int LicenceEditId = 1004;
-constexpr int LicenceInsetAtStart = 6;
-// Posted by the DPI change to the main window, wParam the new DPI; WM_APP itself
-// schedules the install steps.
-constexpr UINT LicenceInsetMessage = WM_APP + 1;
-
-// Gives a multiline edit control the rectangle base, its left edge moved right by dx and its
-// top edge down by dy, as the rectangle its text is laid out in.
-void setFormatRect(HWND edit, RECT base, int dx, int dy) {
-    base.left += dx;
-    base.top += dy;
-    SendMessageW(edit, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&base));
-}
 
 // The pages are child dialogs filling the client area; one is visible at a time.
 bool createPages(HWND window) {
@@ -78,30 +67,28 @@ void onClose() {
     DestroyWindow(setup.mainWindow);
 }
 
-// Only the destruction of a closing window ends the run.
+// Only the destruction of a closing window ends the run. The pages' fonts go with the window.
 void onDestroy() {
+    releasePageFonts();
     if (theSetup->state == Closing) {
         PostQuitMessage(0);
     }
 }
 
-// Left to the dialog manager, a per-monitor (v2) dialog is rescaled: its size, and the place,
-// size and font of its controls. A new size or font resets an edit control's formatting
-// rectangle, so the licence inset is set afterwards, when the posted message arrives.
-void onDpiChanged(HWND window, WPARAM wParam) {
-    PostMessageW(window, LicenceInsetMessage, HIWORD(wParam), 0);
-}
-
-// The licence text's inner margin for the DPI, measured from the edit control's client
-// area, of which the control makes its default formatting rectangle: any number of changes
-// to one DPI give one rectangle. (Restoring the default with EM_SETRECT and no rectangle
-// does nothing where a touch device is installed, nor under Wine.)
-void onLicenceInset(WPARAM dpi) {
-    const HWND edit = GetDlgItem(theSetup->pages[Licence], LicenceEditId);
-    RECT client{};
-    GetClientRect(edit, &client);
-    const int inset = licenceInsetForDpi(static_cast<uint32_t>(dpi));
-    setFormatRect(edit, client, inset, inset);
+// Where the dialog manager rescales the window (per-monitor version 2 context), it is left
+// to do so; it reaches only the pages, which lay out their own controls when the system
+// sends them WM_DPICHANGED_AFTERPARENT. Elsewhere (the version 1 context of Windows 8.1 to
+// 10 1607, and Wine) nothing is rescaled for the window: it takes the rectangle the message
+// suggests, as its documentation asks, and the pages are laid out at the new DPI here.
+INT_PTR onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (dialogManagerRescales(window)) {
+        return FALSE;
+    }
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layOutPages(HIWORD(wParam));
+    return TRUE;
 }
 
 }  // namespace
@@ -112,8 +99,7 @@ uint32_t initMainWindow(HWND window) {
         return 0;
     }
     setup.detailsList = GetDlgItem(setup.pages[Progress], DetailsListId);
-    insetEditRect(GetDlgItem(setup.pages[Licence], LicenceEditId), LicenceInsetAtStart,
-                  LicenceInsetAtStart);
+    insetLicenceText(windowDpi(setup.pages[Licence]));
     initPages(window);
     setup.icon = LoadIconW(setup.instance, MAKEINTRESOURCEW(IconResource));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(setup.icon));
@@ -127,13 +113,7 @@ uint32_t initMainWindow(HWND window) {
     return 1;
 }
 
-void insetEditRect(HWND edit, int dx, int dy) {
-    RECT rect{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
-    setFormatRect(edit, rect, dx, dy);
-}
-
-INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         onInitDialog(window);
@@ -151,11 +131,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onDestroy();
         return TRUE;
     case WM_DPICHANGED:
-        onDpiChanged(window, wParam);
-        return FALSE;
-    case LicenceInsetMessage:
-        onLicenceInset(wParam);
-        return TRUE;
+        return onDpiChanged(window, wParam, lParam);
     default:
         return FALSE;
     }

@@ -11,5 +11,3 @@ constexpr UINT StepTimerPeriodMs = 125;
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Runs inside WM_INITDIALOG with the window's own handle; 1 on success, 0 on failure.
 uint32_t initMainWindow(HWND window);
-// Moves the left and top edges of an edit control's formatting rectangle in.
-void insetEditRect(HWND edit, int dx, int dy);

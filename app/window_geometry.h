@@ -1,4 +1,4 @@
-// Pure arithmetic of the main window's placement and the licence text's DPI margin.
+// Pure arithmetic of the main window's placement.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,3 @@ struct ScreenPoint {
 // Origin that centres window on workArea; a window larger than the area gets a negative
 // offset halved toward zero.
 ScreenPoint centredOrigin(const ScreenRect& window, const ScreenRect& workArea);
-
-// The licence text's inset at dpi: 5 pixels per 96 DPI, rounded down, at most 20.
-int32_t licenceInsetForDpi(uint32_t dpi);

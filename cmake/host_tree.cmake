@@ -43,6 +43,20 @@ ExternalProject_Add(windows
     USES_TERMINAL_CONFIGURE ON
     USES_TERMINAL_BUILD ON)
 
+# velkaris_demo: only what scripts/demo runs (the package tool, then the Windows tree's
+# velkaris_demo target), built in the same trees, so a later full build goes on from there.
+ExternalProject_Add_Step(windows demo
+    COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target velkaris_demo
+    DEPENDEES configure
+    ALWAYS ON
+    EXCLUDE_FROM_MAIN ON
+    USES_TERMINAL ON)
+ExternalProject_Add_StepTargets(windows demo)
+add_custom_target(velkaris_demo)
+add_dependencies(velkaris_demo velkaris-pack windows-demo)
+add_test(NAME host.demo_build COMMAND bash ${CMAKE_SOURCE_DIR}/tests/host/demo_build.sh
+                                      ${CMAKE_BINARY_DIR} ${VELKARIS_WINDOWS_BINARY_DIR})
+
 # One ctest run covers both trees: the Windows tree's test folders are included here.
 set(_windows_tests "${CMAKE_BINARY_DIR}/windows_tests.cmake")
 file(WRITE "${_windows_tests}" "")

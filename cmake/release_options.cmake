@@ -2,8 +2,9 @@
 # (scripts/source-date-epoch), the commit its bill of materials names, and, to sign, one
 # source of signatures (scripts/codesign): a PKCS#12 file and its password file; a token's
 # PKCS#11 library, key URI, PIN file and, unless the token has it, the certificate chain; or
-# the detached signatures of a signed build, to attach instead of signing. scripts/build
-# passes them on each configure; the host tree hands them to the Windows tree.
+# the detached signatures of a signed build, to attach instead of signing, and optionally
+# the publisher's certificate chain to check them against. scripts/build passes them on
+# each configure; the host tree hands them to the Windows tree.
 set(VELKARIS_SOURCE_DATE_EPOCH "" CACHE STRING
     "Seconds since 1970 for every time stamp the build writes (default: the last commit's time)")
 set(VELKARIS_SOURCE_COMMIT "" CACHE STRING
@@ -16,7 +17,10 @@ set(VELKARIS_SIGN_PIN_FILE "" CACHE FILEPATH "File holding the token's PIN")
 set(VELKARIS_SIGN_CERTIFICATE "" CACHE FILEPATH
     "PEM certificate chain of the token's key (default: the certificate on the token)")
 set(VELKARIS_SIGNATURES "" CACHE PATH "Detached signatures of a signed build to attach")
-set(VELKARIS_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 timestamp server for the signatures")
+set(VELKARIS_SIGNATURES_CHAIN "" CACHE FILEPATH
+    "The publisher's certificate chain to check the signatures against (default: theirs)")
+set(VELKARIS_SIGN_TIMESTAMP_URL "" CACHE STRING
+    "RFC 3161 timestamp servers for the signatures, separated by spaces, tried in order")
 
 if(NOT VELKARIS_SOURCE_DATE_EPOCH)
     execute_process(COMMAND "${PROJECT_SOURCE_DIR}/scripts/source-date-epoch"
@@ -52,7 +56,10 @@ if(VELKARIS_SIGN_PKCS11_MODULE OR VELKARIS_SIGN_KEY OR VELKARIS_SIGN_PIN_FILE
     endif()
     list(APPEND _sign_sources "a token")
 endif()
-if(VELKARIS_SIGNATURES)
+if(VELKARIS_SIGNATURES OR VELKARIS_SIGNATURES_CHAIN)
+    if(NOT VELKARIS_SIGNATURES)
+        message(FATAL_ERROR "VELKARIS_SIGNATURES_CHAIN needs VELKARIS_SIGNATURES")
+    endif()
     list(APPEND _sign_sources "signatures")
 endif()
 list(LENGTH _sign_sources _sign_source_count)
@@ -68,7 +75,8 @@ endif()
 # The options scripts/codesign reads from its environment, under the same names.
 set(VELKARIS_SIGN_OPTIONS VELKARIS_SIGN_PKCS12 VELKARIS_SIGN_PASSWORD_FILE
     VELKARIS_SIGN_PKCS11_MODULE VELKARIS_SIGN_KEY VELKARIS_SIGN_PIN_FILE
-    VELKARIS_SIGN_CERTIFICATE VELKARIS_SIGNATURES VELKARIS_SIGN_TIMESTAMP_URL)
+    VELKARIS_SIGN_CERTIFICATE VELKARIS_SIGNATURES VELKARIS_SIGNATURES_CHAIN
+    VELKARIS_SIGN_TIMESTAMP_URL)
 
 # velkaris_option_assignments(result prefix options...): "<prefix>NAME=value" for each option,
 # for a command line. A pkcs11: URI separates its attributes with ';', which is CMake's list

@@ -29,7 +29,7 @@ add_library(velkaris_setup_core STATIC)
 velkaris_windows_defaults(velkaris_setup_core)
 target_include_directories(velkaris_setup_core PUBLIC ${PROJECT_SOURCE_DIR})
 
-set(_subdirectories package pack resources setup app wizard install)
+set(_subdirectories package command_line pack resources setup app wizard install)
 if(NOT VELKARIS_PUBLISHER_PACK_DIR)
     list(APPEND _subdirectories tests/win tests/checks tests/e2e)
 endif()
@@ -38,3 +38,10 @@ foreach(dir ${_subdirectories})
         add_subdirectory(${dir})
     endif()
 endforeach()
+
+# What scripts/demo runs: the shipped installer, built from the sample pack and its package,
+# and the probe that reads the installer's window.
+if(NOT VELKARIS_PUBLISHER_PACK_DIR)
+    add_custom_target(velkaris_demo)
+    add_dependencies(velkaris_demo VelkarisSetup_shipped window_probe)
+endif()

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "command_line/command_line.h"
 #include "fuzz/fuzz_check.h"
-#include "pack/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::wstring line(size / 2, L'\0');

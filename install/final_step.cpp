@@ -2,13 +2,19 @@
 // types, and the result text.
 #include <shlobj.h>
 
+#include <cwchar>
+
 #include "install/step_parts.h"
 #include "setup/path_helpers.h"
 
 namespace {
 
-// The entry of the installed programs list that points at the uninstaller.
-void registerUninstaller(SetupContext& setup, const StepBuffers& buffers) {
+// The entry of the installed programs list that points at the uninstaller, with what
+// Settings and deployment tools read besides: how to remove the pack without windows,
+// where it lies (the folder with its trailing backslash, as AppPath) and the local date of
+// the installation. folderLength ends the folder in installDir, which holds the
+// uninstaller's path.
+void registerUninstaller(SetupContext& setup, uint32_t folderLength, StepBuffers& buffers) {
     const wchar_t* key =
         buildKeyPath(setup, L"Microsoft", L"Windows", L"CurrentVersion", L"Uninstall", L"Velkaris");
     writeTextValue(setup, key, L"DisplayIcon", buffers.icon);
@@ -19,6 +25,17 @@ void registerUninstaller(SetupContext& setup, const StepBuffers& buffers) {
     writeNumberValue(setup, key, L"EstimatedSize", setup.requiredBytes >> 10);
     writeNumberValue(setup, key, L"NoModify", 1);
     writeNumberValue(setup, key, L"NoRepair", 1);
+    // The buffer holds a quoted path and six characters more (step_parts.h): " /S" fits.
+    appendTexts(buffers.command, {L" /S"});
+    writeTextValue(setup, key, L"QuietUninstallString", buffers.command);
+    wmemcpy(buffers.icon, setup.installDir, folderLength);
+    buffers.icon[folderLength] = L'\0';
+    writeTextValue(setup, key, L"InstallLocation", buffers.icon);
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    wchar_t date[9];
+    buildInstallDate(date, today.wYear, today.wMonth, today.wDay);
+    writeTextValue(setup, key, L"InstallDate", date);
 }
 
 // AppPath is stored first, so the next run finds the folder even when the uninstaller
@@ -41,7 +58,7 @@ void installUninstaller(SetupContext& setup, uint32_t folderLength, StepBuffers&
     }
     buildIconString(buffers.icon, uninstaller);
     buildQuotedPath(buffers.command, uninstaller);
-    registerUninstaller(setup, buffers);
+    registerUninstaller(setup, folderLength, buffers);
 }
 
 }  // namespace

@@ -33,6 +33,18 @@ bool buildQuotedPath(wchar_t (&quoted)[StepTextUnits], const wchar_t* program) {
     return appendTexts(quoted, {L"\"", program, L"\""});
 }
 
+void buildInstallDate(wchar_t (&date)[9], uint32_t year, uint32_t month, uint32_t day) {
+    const uint32_t parts[3][2] = {{year % 10000, 4}, {month % 100, 2}, {day % 100, 2}};
+    size_t end = 0;
+    for (const auto& [value, digits] : parts) {
+        for (uint32_t i = 0, rest = value; i < digits; ++i, rest /= 10) {
+            date[end + digits - 1 - i] = static_cast<wchar_t>(L'0' + rest % 10);
+        }
+        end += digits;
+    }
+    date[end] = L'\0';
+}
+
 void buildRegistryLine(wchar_t (&line)[RegistryLineUnits], const wchar_t* keyPath,
                        const wchar_t* valueName) {
     line[0] = L'\0';

@@ -26,6 +26,10 @@ bool buildCommandString(wchar_t (&command)[StepTextUnits], const wchar_t* progra
 // The program's path between double quotes.
 bool buildQuotedPath(wchar_t (&quoted)[StepTextUnits], const wchar_t* program);
 
+// The date of an installation as the uninstall entry's InstallDate holds it: YYYYMMDD,
+// with the year's last four digits.
+void buildInstallDate(wchar_t (&date)[9], uint32_t year, uint32_t month, uint32_t day);
+
 // Units of the details line that names a registry key and value.
 constexpr size_t RegistryLineUnits = 320;
 constexpr wchar_t RegistryLinePrefix[] = L"HKEY_CURRENT_USER\\";

@@ -20,6 +20,12 @@ struct FileTime {
     uint32_t highDateTime;
 };
 
+// Where an installer carries its package: the integer resource 102 of type RCDATA (10) in
+// language 1033 (U.S. English), as resources/setup.rc declares it.
+constexpr uint32_t PackageResourceType = 10;
+constexpr uint32_t PackageResourceId = 102;
+constexpr uint32_t PackageResourceLanguage = 1033;
+
 constexpr uint32_t PackageEntryCount = 11;
 constexpr uint32_t PackageHeaderRowSize = 12;
 constexpr uint32_t PackageHeaderSize = PackageEntryCount * PackageHeaderRowSize;  // 132

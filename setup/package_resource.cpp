@@ -1,6 +1,7 @@
 #include "setup/package_resource.h"
 
 #include "package/package_loader.h"
+#include "package/package_types.h"
 #include "package_constants.h"
 #include "setup/setup_context.h"
 
@@ -11,7 +12,8 @@ namespace {
 void findPackageResource(SetupContext& setup) {
     setup.packageData = nullptr;
     setup.packageSize = 0;
-    HRSRC resource = FindResourceW(setup.instance, MAKEINTRESOURCEW(PackageResourceId), RT_RCDATA);
+    HRSRC resource = FindResourceW(setup.instance, MAKEINTRESOURCEW(PackageResourceId),
+                                   MAKEINTRESOURCEW(PackageResourceType));
     if (resource == nullptr) {
         return;
     }

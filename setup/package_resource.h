@@ -6,6 +6,4 @@
 
 struct SetupContext;
 
-constexpr int PackageResourceId = 102;
-
 uint32_t loadPackage(SetupContext& setup);

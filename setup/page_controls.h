@@ -4,6 +4,9 @@
 
 constexpr wchar_t SetupCaption[] = L"Velkaris App Pack (Single User)";
 
+// Pages 0 to 3 are made from dialog templates 104 to 107.
+constexpr int FirstPageTemplate = 104;
+
 // Commands: button 1 of every page, the Cancel buttons (and Esc), Back, Browse, Show Details.
 constexpr int NextCommand = 1;
 constexpr int CancelCommand = 2;

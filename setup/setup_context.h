@@ -50,6 +50,9 @@ struct SetupContext {
     // 1 once a component step has written file types or shell verbs: the final step then
     // tells Explorer, which caches them.
     uint32_t associationsChanged;
+    // The font each page's controls were given at the last DPI change, null before one; the
+    // main window's destruction deletes them.
+    HFONT pageFonts[PageCount];
 };
 
 extern SetupContext* theSetup;

@@ -1,6 +1,6 @@
 #include "uninstall/command_paths.h"
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 
 namespace {
 
@@ -48,6 +48,11 @@ std::wstring_view folderOf(std::wstring_view path)
 {
     const size_t last = path.find_last_of(L"\\/");
     return last == std::wstring_view::npos ? std::wstring_view{} : path.substr(0, last + 1);
+}
+
+std::wstring_view parentOf(std::wstring_view folder)
+{
+    return folderOf(withoutTrailingSeparator(folder));
 }
 
 std::wstring commandProgram(std::wstring_view command)

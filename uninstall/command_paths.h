@@ -14,6 +14,9 @@ bool samePath(std::wstring_view a, std::wstring_view b);
 bool sameFolder(std::wstring_view a, std::wstring_view b);
 // The folder part of a path, up to and including its last separator; empty without one.
 std::wstring_view folderOf(std::wstring_view path);
+// The folder that holds folder (with or without its trailing separator), up to and
+// including its separator; empty for a root.
+std::wstring_view parentOf(std::wstring_view folder);
 // The program that a command line starts: the text between its leading quotes, or up to
 // the first blank when it does not start with a quote.
 std::wstring commandProgram(std::wstring_view command);

@@ -22,6 +22,6 @@ struct FileIdentity {
 // system gives no 128-bit identifier.
 std::optional<FileIdentity> identityOf(HANDLE file);
 
-// The identity of the file at path, opened without access to its contents, so that any
-// sharing mode of other handles allows it; nothing when it cannot be opened.
+// The identity of the file or folder at path, opened without access to its contents, so
+// that any sharing mode of other handles allows it; nothing when it cannot be opened.
 std::optional<FileIdentity> identityOf(const std::wstring& path);

@@ -3,12 +3,15 @@
 #include <optional>
 
 #include "uninstall/file_digest.h"
+#include "uninstall/link_entries.h"
 #include "uninstall/user_messages.h"
 
 namespace {
 
 constexpr int EndedProgramAttempts = 20;
 constexpr DWORD EndedProgramPause = 100;  // milliseconds between two attempts
+constexpr int NotEmptyAttempts = 10;
+constexpr DWORD NotEmptyPause = 100;  // milliseconds between two attempts
 
 bool isMissing(DWORD error)
 {
@@ -55,6 +58,15 @@ void noteOpenFailure(const std::wstring& path, RemovalOutcome& outcome)
     }
 }
 
+void deleteNoted(HANDLE file, const std::wstring& path, RemovalOutcome& outcome)
+{
+    if (deleteThrough(file)) {
+        outcome.deletedFiles.push_back(path);
+    } else {
+        noteFailure(outcome, path, systemMessage(lastError()));
+    }
+}
+
 enum class Match { Installed, Different, Unreadable };
 
 Match compareWith(HANDLE file, const ApplicationFingerprint& installed, DWORD& error)
@@ -74,25 +86,14 @@ Match compareWith(HANDLE file, const ApplicationFingerprint& installed, DWORD& e
     return *digest == installed.sha256 ? Match::Installed : Match::Different;
 }
 
-// The file is opened once, shared with readers only, and checked and deleted through that
-// handle: nobody can change, rename or replace it between the check and the delete.
-void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& installed,
-                       RemovalOutcome& outcome)
+// Deletes the file open through the handle when it is the one installed.
+void removeMatching(HANDLE file, const std::wstring& path, const ApplicationFingerprint& installed,
+                    RemovalOutcome& outcome)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        noteOpenFailure(path, outcome);
-        return;
-    }
     DWORD error = ERROR_SUCCESS;
     switch (compareWith(file, installed, error)) {
     case Match::Installed:
-        if (deleteThrough(file)) {
-            outcome.deletedFiles.push_back(path);
-        } else {
-            noteFailure(outcome, path, systemMessage(lastError()));
-        }
+        deleteNoted(file, path, outcome);
         break;
     case Match::Different:
         outcome.keptPrograms.push_back(path);
@@ -101,24 +102,80 @@ void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& i
         noteFailure(outcome, path, systemMessage(error));
         break;
     }
+}
+
+// The file is opened once, shared with readers only, and checked and deleted through that
+// handle: nobody can change, rename or replace it between the check and the delete. A link
+// in its place goes without a check: deleting a link loses nothing.
+void removeIfInstalled(const std::wstring& path, const ApplicationFingerprint& installed,
+                       RemovalOutcome& outcome)
+{
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        noteOpenFailure(path, outcome);
+        return;
+    }
+    switch (entryOf(file, path)) {
+    case Entry::Itself:
+        removeMatching(file, path, installed, outcome);
+        break;
+    case Entry::Link:
+        deleteNoted(file, path, outcome);
+        break;
+    case Entry::Elsewhere:
+        outcome.keptPrograms.push_back(path);
+        break;
+    }
     CloseHandle(file);
+}
+
+// The folder itself, or the junction or symbolic link at its path, opened for deletion and
+// shared with everyone: the open fails only where the user may not delete it or another
+// handle does not share its deletion.
+HANDLE openFolderForDeletion(const std::wstring& folder)
+{
+    return CreateFileW(folder.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                       nullptr);
+}
+
+// Deletes the folder through a handle of its own; ERROR_SUCCESS or the reason, such as
+// ERROR_DIR_NOT_EMPTY.
+DWORD deleteFolder(const std::wstring& folder)
+{
+    const HANDLE handle = openFolderForDeletion(folder);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return lastError();
+    }
+    const DWORD error = deleteThrough(handle) ? ERROR_SUCCESS : lastError();
+    CloseHandle(handle);
+    return error;
+}
+
+// A folder whose deletion waits for another program's handle still has its name, although
+// it can no longer be opened.
+bool folderExists(const std::wstring& folder)
+{
+    return GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES ||
+           !isMissing(GetLastError());
 }
 
 }  // namespace
 
 void removeFile(const std::wstring& path, RemovalOutcome& outcome)
 {
-    const HANDLE file = CreateFileW(path.c_str(), DELETE,
+    const HANDLE file = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         noteOpenFailure(path, outcome);
         return;
     }
-    if (deleteThrough(file)) {
-        outcome.deletedFiles.push_back(path);
-    } else {
-        noteFailure(outcome, path, systemMessage(lastError()));
+    if (entryOf(file, path) != Entry::Elsewhere) {
+        deleteNoted(file, path, outcome);
     }
     CloseHandle(file);
 }
@@ -154,20 +211,6 @@ void removeApplications(std::wstring_view folder,
     }
 }
 
-bool folderHeldOpen(const std::wstring& folder)
-{
-    // Opening for deletion, shared with everyone, fails just where another handle does not
-    // share deletion; the handle itself changes nothing.
-    const HANDLE handle = CreateFileW(folder.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_SHARING_VIOLATION;
-    }
-    CloseHandle(handle);
-    return false;
-}
-
 std::optional<std::vector<std::wstring>> folderEntries(const std::wstring& folder)
 {
     std::wstring prefix = folder;
@@ -195,21 +238,64 @@ std::optional<std::vector<std::wstring>> folderEntries(const std::wstring& folde
     return entries;
 }
 
+std::optional<FolderState> inspectFolder(const std::wstring& folder, DWORD& error)
+{
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = lastError();
+        return std::nullopt;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        error = ERROR_DIRECTORY;
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::wstring>> entries = folderEntries(folder);
+    if (!entries) {
+        error = lastError();
+        return std::nullopt;
+    }
+    FolderState state{std::move(*entries)};
+    state.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    // The system checks the permissions before the sharing: a sharing violation means that
+    // the user may delete the folder once it is free.
+    const HANDLE handle = openFolderForDeletion(folder);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD refusal = GetLastError();
+        state.heldOpen = refusal == ERROR_SHARING_VIOLATION;
+        state.deletionDenied = refusal == ERROR_ACCESS_DENIED;
+    } else {
+        CloseHandle(handle);
+    }
+    error = ERROR_SUCCESS;
+    return state;
+}
+
 std::optional<FolderFate> removeFolder(const std::wstring& folder, RemovalOutcome& outcome)
 {
-    if (RemoveDirectoryW(folder.c_str())) {
-        return FolderFate::Removed;
-    }
-    DWORD error = GetLastError();
-    if (isMissing(error)) {
-        return FolderFate::Removed;
-    }
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_DIR_NOT_EMPTY) {
-        if (const std::optional<std::vector<std::wstring>> entries = folderEntries(folder)) {
-            return folderFate(error == ERROR_SHARING_VIOLATION, *entries, outcome.deletedFiles);
+    for (int attempt = 1;; ++attempt) {
+        DWORD error = ERROR_SUCCESS;
+        std::optional<FolderState> state = inspectFolder(folder, error);
+        if (!state && isMissing(error)) {
+            return FolderFate::Removed;
         }
-        error = lastError();
+        if (!state) {
+            noteFailure(outcome, folder, systemMessage(error));
+            return std::nullopt;
+        }
+        state->refusedAsNotEmpty = attempt > NotEmptyAttempts;
+        const FolderFate fate = folderFate(*state, outcome.deletedFiles);
+        if (fate != FolderFate::Removed) {
+            return fate;
+        }
+        error = deleteFolder(folder);
+        if (error == ERROR_SUCCESS || isMissing(error)) {
+            return folderExists(folder) ? FolderFate::AtNextLogon : FolderFate::Removed;
+        }
+        // Another program took the folder meanwhile, or the system lags behind: judged again.
+        if (error != ERROR_DIR_NOT_EMPTY && error != ERROR_SHARING_VIOLATION) {
+            noteFailure(outcome, folder, systemMessage(error));
+            return std::nullopt;
+        }
+        Sleep(NotEmptyPause);
     }
-    noteFailure(outcome, folder, systemMessage(error));
-    return std::nullopt;
 }

@@ -4,15 +4,21 @@
 
 #include "uninstall/command_paths.h"
 
-FolderFate folderFate(bool heldOpen, std::span<const std::wstring> listed,
-                      std::span<const std::wstring> deleted)
+FolderFate folderFate(const FolderState& state, std::span<const std::wstring> deleted)
 {
     const auto wasDeleted = [&](const std::wstring& entry) {
         return std::any_of(deleted.begin(), deleted.end(),
                            [&](const std::wstring& path) { return samePath(path, entry); });
     };
-    if (!std::all_of(listed.begin(), listed.end(), wasDeleted)) {
+    if (!std::all_of(state.listed.begin(), state.listed.end(), wasDeleted)) {
         return FolderFate::KeptForUser;
     }
-    return heldOpen || !listed.empty() ? FolderFate::AtNextLogon : FolderFate::Removed;
+    if (state.readOnly) {
+        return FolderFate::ReadOnly;
+    }
+    if (state.deletionDenied) {
+        return FolderFate::DeletionDenied;
+    }
+    const bool lingers = state.heldOpen || !state.listed.empty() || state.refusedAsNotEmpty;
+    return lingers ? FolderFate::AtNextLogon : FolderFate::Removed;
 }

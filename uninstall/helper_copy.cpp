@@ -45,11 +45,25 @@ std::optional<std::wstring> randomName()
     return name;
 }
 
-// Creates a new folder below %TEMP% whose name nobody took before.
-DWORD makeFolder(std::wstring& folder)
+// Where the helper's folder goes: the temporary folder, or, when that lies on another
+// volume than the uninstaller's file, which can move only on its own volume, the folder
+// that holds the installation folder.
+std::wstring helperBase(HANDLE ownFile, const std::wstring& installationFolder)
 {
     const std::wstring temporary = temporaryFolder();
-    if (temporary.empty()) {
+    const std::wstring_view parent = parentOf(installationFolder);
+    const std::optional<FileIdentity> own = identityOf(ownFile);
+    const std::optional<FileIdentity> there = identityOf(temporary);
+    if (!own || !there || own->volume == there->volume || parent.empty()) {
+        return temporary;
+    }
+    return std::wstring(parent);
+}
+
+// Creates a new folder in base whose name nobody took before.
+DWORD makeFolder(const std::wstring& base, std::wstring& folder)
+{
+    if (base.empty()) {
         return lastError();
     }
     DWORD error = ERROR_ALREADY_EXISTS;
@@ -58,7 +72,7 @@ DWORD makeFolder(std::wstring& folder)
         if (!name) {
             return lastError();
         }
-        folder = temporary + FolderPrefix + *name;
+        folder = base + FolderPrefix + *name;
         error = CreateDirectoryW(folder.c_str(), nullptr) ? ERROR_SUCCESS : lastError();
     }
     return error;
@@ -131,9 +145,9 @@ DWORD writeAndHold(HANDLE ownFile, HelperCopy& copy)
 
 }  // namespace
 
-DWORD makeHelperCopy(HANDLE ownFile, HelperCopy& copy)
+DWORD makeHelperCopy(HANDLE ownFile, const std::wstring& installationFolder, HelperCopy& copy)
 {
-    DWORD error = makeFolder(copy.folder);
+    DWORD error = makeFolder(helperBase(ownFile, installationFolder), copy.folder);
     if (error != ERROR_SUCCESS) {
         copy.folder.clear();
         return error;

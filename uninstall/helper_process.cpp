@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "uninstall/command_paths.h"
 #include "uninstall/helper_copy.h"
 #include "uninstall/logon_cleanup.h"
 #include "uninstall/uninstall_request.h"
@@ -119,7 +120,7 @@ ExitCode runThroughHelper(const std::wstring& self, HANDLE ownFile, bool silent,
 {
     HelperCopy copy;
     HelperHandles handles;
-    DWORD error = makeHelperCopy(ownFile, copy);
+    DWORD error = makeHelperCopy(ownFile, std::wstring(folderOf(self)), copy);
     if (error == ERROR_SUCCESS) {
         error = prepareHandles(ownFile, handles);
     }

@@ -5,11 +5,12 @@
 //    the copy while it runs;
 //  - it also inherits a handle of the original process, to check that it was started by
 //    that process and to wait for its end; the original's handle of its own file (see
-//    concurrent_runs.h), through which it checks which file the original is and deletes
-//    exactly that file; the mutex that keeps a second uninstaller away; and the write end
-//    of a pipe, through which it sends the exit code of the removal, so that the original
-//    ends with it and scripts see the result (see original_handles.h for the helper's
-//    side);
+//    concurrent_runs.h), through which it checks which file the original is, moves exactly
+//    that file out of the installation folder while the original still runs, and deletes
+//    it once the original has ended; the mutex that keeps a second uninstaller away; and
+//    the write end of a pipe, through which it sends the exit code once the removal is
+//    settled, so that the original ends with it and scripts see the result (see
+//    original_handles.h for the helper's side);
 //  - both run in the system folder, so that neither keeps the installed folder, nor the
 //    helper's own, as its current folder;
 //  - the helper may bring its final report to the front: the original, which the user has

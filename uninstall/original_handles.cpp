@@ -2,11 +2,16 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "uninstall/file_identity.h"
 #include "uninstall/file_removal.h"
+#include "uninstall/link_entries.h"
+#include "uninstall/user_messages.h"
 
 namespace {
 
@@ -55,15 +60,31 @@ void sendResult(uint64_t resultPipe, ExitCode result)
     CloseHandle(handleOf(resultPipe));
 }
 
-bool waitForOriginal(uint64_t originalProcess)
+bool originalIsAtItsPath(const UninstallRequest& request)
 {
-    const bool ended =
-        WaitForSingleObject(handleOf(originalProcess), OriginalExitWait) == WAIT_OBJECT_0;
-    CloseHandle(handleOf(originalProcess));
-    return ended;
+    return entryOf(handleOf(request.originalFile), request.original) == Entry::Itself;
 }
 
-bool removeOriginal(const UninstallRequest& request, RemovalOutcome& outcome)
+DWORD moveOriginal(const UninstallRequest& request, const std::wstring& path)
 {
-    return removeEndedProgram(handleOf(request.originalFile), request.original, outcome);
+    const size_t nameBytes = path.size() * sizeof(wchar_t);
+    std::vector<std::byte> buffer(offsetof(FILE_RENAME_INFO, FileName) + nameBytes +
+                                  sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(rename->FileName, path.data(), nameBytes);
+    return SetFileInformationByHandle(handleOf(request.originalFile), FileRenameInfo, rename,
+                                      static_cast<DWORD>(buffer.size()))
+               ? ERROR_SUCCESS
+               : lastError();
+}
+
+void discardOriginal(const UninstallRequest& request, const std::wstring& path)
+{
+    WaitForSingleObject(handleOf(request.originalProcess), OriginalExitWait);
+    CloseHandle(handleOf(request.originalProcess));
+    RemovalOutcome unreported;
+    removeEndedProgram(handleOf(request.originalFile), path, unreported);
 }

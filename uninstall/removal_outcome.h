@@ -9,14 +9,20 @@
 inline constexpr std::wstring_view ProductName = L"Velkaris App Pack (Single User)";
 inline constexpr std::wstring_view UninstallCaption = L"Velkaris App Pack (Single User) Uninstall";
 
-// The process exit codes.
+// The process exit codes. The helper sends one only once everything it does is done, so
+// that each promises what the installation is like when the original ends with it:
 enum class ExitCode : int {
-    Removed = 0,     // everything of the installation is gone
-    Incomplete = 1,  // something could not be removed (or the removal could not start)
-    Cancelled = 2,   // the user answered No
-    Refused = 3,     // not started as this edition's uninstaller of an installation
-    RemovedAtNextLogon = 4,  // everything is gone but folders that another program still
-                             // holds; they are removed at the user's next logon
+    Removed = 0,     // everything of the installation is gone, but files of the user and
+                     // programs that differ from the installed ones, and the folders that
+                     // hold them; the helper's folder goes at the next logon
+    Incomplete = 1,  // something could not be removed (or the removal could not start):
+                     // the uninstaller stays with its registration, so that it can run again
+    Cancelled = 2,   // the user answered No: nothing was removed
+    Refused = 3,     // not started as this edition's uninstaller of an installation: nothing
+                     // was removed
+    RemovedAtNextLogon = 4,  // as Removed, but for empty folders that another program still
+                             // holds, or that the system still calls not empty: a RunOnce
+                             // value removes each at the user's next logon
 };
 
 struct RemovalOutcome {

@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 #include "uninstall/uninstall_run.h"
 #include "uninstall/user_messages.h"
 

@@ -1,6 +1,6 @@
 #include "uninstall/uninstall_request.h"
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 
 namespace {
 

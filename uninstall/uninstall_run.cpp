@@ -153,30 +153,32 @@ ExitCode runHelper(const UninstallRequest& request)
 {
     const Installation installation = installationOf(request.original);
     const PackFolders folders = packFoldersOf(installation);
-    const std::wstring cleanupName = helperCleanupName(ownPath());
+    const std::wstring helper = ownPath();
+    const std::wstring cleanupName = helperCleanupName(helper);
+    const std::wstring movedOriginal = std::wstring(folderOf(helper)) + L"original.exe";
     RemovalOutcome outcome = removeContents(installation, folders, cleanupName);
-    RemovalOutcome expected = outcome.failures.empty()
-                                  ? expectedOutcome(outcome, installation, folders)
-                                  : outcome;
     // Whatever stays now keeps the uninstaller and its registration, so that it can run
-    // again; its report comes before the result, so that a script that waits for the
-    // original finds it on standard error.
-    if (!expected.failures.empty()) {
-        expected.uninstallerKept = true;
-        tell(request.silent, MessageKind::Problem, describeOutcome(expected, installation.folder));
-        sendResult(request.resultPipe, exitCodeOf(expected));
-        return exitCodeOf(expected);
+    // again.
+    bool moved = false;
+    if (outcome.failures.empty()) {
+        moved = removeInstallation(request, installation, folders, movedOriginal, cleanupName,
+                                   outcome);
+    } else {
+        outcome.uninstallerKept = true;
     }
-    const std::wstring expectedReport = describeOutcome(expected, installation.folder);
-    if (request.silent) {
-        tell(true, kindOf(expected), expectedReport);
-    }
-    sendResult(request.resultPipe, exitCodeOf(expected));
-    finishRemoval(request, installation, folders, cleanupName, outcome);
-    // A silent run has said what to expect; it speaks again only where the end differs.
+    // The exit code tells what is settled by now; a silent run's report comes before it, so
+    // that a script that waits for the original finds it on standard error.
+    const ExitCode result = exitCodeOf(outcome);
     const std::wstring report = describeOutcome(outcome, installation.folder);
-    if (!request.silent || report != expectedReport) {
-        tell(request.silent, kindOf(outcome), report);
+    if (request.silent) {
+        tell(true, kindOf(outcome), report);
     }
-    return exitCodeOf(outcome);
+    sendResult(request.resultPipe, result);
+    if (!request.silent) {
+        tell(false, kindOf(outcome), report);
+    }
+    if (moved) {
+        discardOriginal(request, movedOriginal);
+    }
+    return result;
 }

@@ -14,9 +14,9 @@ ExitCode runOriginal(bool silent);
 bool comesFromItsOriginal(const UninstallRequest& request);
 
 // The copy in the temporary folder, for a request that comes from its original: removes
-// the shortcuts, the applications and their file types, sends the exit code to expect,
-// then (when all that worked and the original has ended) removes the original, its
-// registration and the folders, and reports the outcome. When something stays, the
-// uninstaller and its registration stay too, so that the user can run it again; a folder
-// that another program holds goes at the next logon.
+// the shortcuts, the applications and their file types, then (when all that worked) moves
+// the original's file out of the installation folder and removes the registration and the
+// folders, and only then sends the exit code, which tells what is settled, and reports the
+// outcome. When something stays, the uninstaller and its registration stay too, so that the
+// user can run it again; a folder that another program holds goes at the next logon.
 ExitCode runHelper(const UninstallRequest& request);

@@ -5,8 +5,10 @@
 
 #include "setup/page_controls.h"
 #include "setup/setup_context.h"
+#include "setup/window_dpi.h"
 #include "wizard/destination.h"
 #include "wizard/page_focus.h"
+#include "wizard/page_layout.h"
 
 namespace {
 
@@ -103,6 +105,19 @@ INT_PTR onListColour(HDC dc, HWND list) {
     return reinterpret_cast<INT_PTR>(GetStockObject(DC_BRUSH));
 }
 
+// Sent to every window of the tree once the dialog manager has rescaled the main window and
+// the pages, which are its only immediate children: it leaves their controls as they were,
+// so each page lays its own out at its new DPI.
+INT_PTR onDpiChangedAfterParent(HWND page) {
+    const SetupContext& setup = *theSetup;
+    for (uint32_t n = 0; n < PageCount; ++n) {
+        if (setup.pages[n] == page) {
+            layOutPage(n, windowDpi(page));
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 void initPages(HWND mainWindow) {
@@ -146,12 +161,14 @@ void showPage(uint32_t n) {
 
 // Every page shares this procedure; all it does not handle is left to the dialog manager,
 // including the focus at creation, which showPage sets.
-INT_PTR CALLBACK pageProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         return onCommand(LOWORD(wParam));
     case WM_CTLCOLORLISTBOX:
         return onListColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED_AFTERPARENT:
+        return onDpiChangedAfterParent(page);
     default:
         return 0;
     }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 
 #define VELKARIS_WIDEN_TOKEN(token) L## #token
 #define VELKARIS_WIDEN(token) VELKARIS_WIDEN_TOKEN(token)

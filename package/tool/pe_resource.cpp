@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "setup/package_resource.h"
+#include "package/package_types.h"
 
 namespace {
 
@@ -24,8 +24,6 @@ constexpr uint32_t TableCountsField = 12;       // named, then integer-id entrie
 constexpr uint32_t TableHeaderSize = 16;
 constexpr uint32_t TableEntrySize = 8;
 constexpr uint32_t HighBit = 0x80000000u;       // a named entry; an entry that is a table
-constexpr uint32_t RcdataType = 10;
-constexpr uint32_t UsEnglish = 1033;
 
 const std::string NoPackage = "no resource 102 of type RCDATA";
 
@@ -171,7 +169,7 @@ Table subtable(const Fields& tree, const TableEntry& entry, const std::string& n
 
 // Language 1033, or the only language the resource has.
 TableEntry chooseLanguage(const Fields& tree, const Table& languages) {
-    if (const std::optional<TableEntry> english = findId(tree, languages, UsEnglish)) {
+    if (const std::optional<TableEntry> english = findId(tree, languages, PackageResourceLanguage)) {
         return *english;
     }
     const uint32_t count = languages.named + languages.ids;
@@ -217,7 +215,7 @@ PeResource locate(std::span<const uint8_t> bytes) {
         bytesAt(bytes, sections, treeAddress, TableHeaderSize, "the resource directory"),
         "resource directory");
     const Table types = readTable(tree, 0, "the table of resource types");
-    const std::optional<TableEntry> rcdata = findId(tree, types, RcdataType);
+    const std::optional<TableEntry> rcdata = findId(tree, types, PackageResourceType);
     if (!rcdata) {
         throw Refusal{NoPackage};
     }

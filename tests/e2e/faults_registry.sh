@@ -31,7 +31,8 @@ notarel_failures=$(for key in DefaultIcon shell 'shell\open\command'; do
   printf 'HKEY_CURRENT_USER\\%s\\%s\n%s\n' "$prog_id" "$key" "$faults_error"
 done)
 registration_failures=$(for value in DisplayIcon DisplayName DisplayVersion Publisher \
-    UninstallString EstimatedSize NoModify NoRepair; do
+    UninstallString EstimatedSize NoModify NoRepair QuietUninstallString InstallLocation \
+    InstallDate; do
   printf 'HKEY_CURRENT_USER\\%s\\Velkaris (%s)\n%s\n' "$uninstall_parent" "$value" "$faults_error"
 done)
 faults_expect_run "$win_dest" oooooooo o "Installation failed." \

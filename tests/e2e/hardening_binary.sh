@@ -29,9 +29,14 @@ functions=$(awk '/DLL Name:/ {dll = 1; next} dll && NF == 3 && $1 ~ /^[0-9a-f]+$
 [ -n "$functions" ] || fail "no imported functions found"
 ! grep -qx SetDefaultDllDirectories <<<"$functions" ||
   fail "imports SetDefaultDllDirectories, which Windows Vista and 7 may lack"
+for name in GetDpiForWindow GetWindowDpiAwarenessContext AreDpiAwarenessContextsEqual \
+  GetDialogDpiChangeBehavior; do
+  ! grep -qx "$name" <<<"$functions" || fail "imports $name, which Windows before 10 lacks"
+  grep -qa "$name" "$exe" || fail "no $name to look up"
+done
 # Explorer caches file types until it is told that they changed.
 grep -qx SHChangeNotify <<<"$functions" || fail "does not import SHChangeNotify"
-echo "$(wc -l <<<"$functions") imported functions, SHChangeNotify among them"
+echo "$(wc -l <<<"$functions") imported functions, SHChangeNotify among them, none of Windows 10's DPI functions"
 
 # DLLs loaded by name must come from the system folder from the first instruction on: the
 # entry routine's first calls look up SetDefaultDllDirectories in kernel32.

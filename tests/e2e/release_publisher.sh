@@ -1,53 +1,39 @@
 #!/usr/bin/env bash
-# A publisher's own programs, one command to their installer: scripts/build --pack refuses
-# each bad pack with one line and exit code 1, before it builds anything, and leaves the
+# A publisher's own programs, one command to their installer, and their output folder as
+# theirs: scripts/build --pack refuses each bad pack and each output folder it must not
+# write (not a folder, read-only, inside the pack, holding another release's detached
+# signatures) with one line and exit code 1, before it builds anything, and leaves the
 # output folder as it was; from eight of Wine's own programs and a licence of the test's
-# own, it builds an installer that installs exactly those files with their shortcuts and
-# values, whose uninstaller removes them all, and whose package the package tool lists and
-# extracts byte for byte. A pack that fits only without the uninstallers is refused once
-# they are built, in the same words, and the output folder keeps the installer built before.
-#   release_publisher.sh SOURCE_DIR WINDOW_PROBE PACK_TOOL
+# own, allowed to replace the signatures, it replaces the earlier release in that folder as
+# one whole: every file of the new release, checked by SHA256SUMS, no signature of the
+# old one, and the publisher's own files the same files as before; its package the package
+# tool lists and extracts byte for byte. A pack that fits only without the uninstallers is
+# refused once they are built, in the same words, and the folder keeps the release before.
+# (The signed release of the same pack is installed in release_signed.sh.)
+#   release_publisher.sh SOURCE_DIR WINDOWS_BINARY_DIR WINDOW_PROBE PACK_TOOL
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/install_lib.sh"
-source "$(dirname "$0")/uninstall_lib.sh"
-source_dir=${1:?source folder}
-tool=${3:?package tool}
-uninstall_begin "(built below)" "${2:?window probe}"
-wine_programs=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+source "$(dirname "$0")/release_lib.sh"
+release_init "$1" "$2"
+export VELKARIS_WINDOW_PROBE=${3:?window probe}
+tool=${4:?package tool}
+e2e_begin
 expected="expected exactly: licence.txt Brinet.exe PaneVista.exe QuietVault.exe Padwick.exe"
 expected+=" Tunewell.exe Notarel.exe LockBin.exe Packrill.exe"
-
-# publisher_build DIR OUTDIR: runs the publisher's command as a publisher would, unsigned;
-# sets build_status and leaves its output in $e2e_work/build.out and build.err.
-publisher_build() {
-  build_status=0
-  env -u VELKARIS_SIGN_PKCS12 -u VELKARIS_SIGN_PASSWORD_FILE -u VELKARIS_SIGN_TIMESTAMP_URL \
-    -u VELKARIS_SIGN_PKCS11_MODULE -u VELKARIS_SIGN_KEY -u VELKARIS_SIGN_PIN_FILE \
-    -u VELKARIS_SIGN_CERTIFICATE -u VELKARIS_SIGNATURES -u VELKARIS_PACK_BUILD_OPTIONS \
-    "$source_dir/scripts/build" --pack "$1" --out "$2" \
-    >"$e2e_work/build.out" 2>"$e2e_work/build.err" || build_status=$?
-}
-
-# The pack: eight small programs that are not this project's, without their debug sections.
 good="$e2e_work/pack"
-mkdir "$good"
-sources=(hostname expand winver write icinfo control lodctr unlodctr)
-for i in "${!uninstall_names[@]}"; do
-  x86_64-w64-mingw32-strip --strip-debug -o "$good/${uninstall_names[$i]}.exe" \
-    "$wine_programs/${sources[$i]}.exe" || e2e_fail "cannot strip ${sources[$i]}.exe"
-done
-printf 'Test Publisher Licence\r\n\r\nThese eight programs are lent by Wine.' \
-  >"$good/licence.txt"
+release_make_pack "$good"
 
-# The output folder holds an earlier release, which no refusal may touch.
+# The output folder holds an earlier, signed release and a file of the publisher's own,
+# which no refusal may touch.
 out="$e2e_work/out"
-mkdir "$out"
-for file in VelkarisSetup.exe velkaris.pkg package_constants.h; do
+mkdir -p "$out/signatures"
+for file in VelkarisSetup.exe velkaris.pkg package_constants.h signatures/Brinet.exe.sig \
+            signatures/VelkarisSetup.exe.sig; do
   echo "the earlier $file" >"$out/$file"
 done
-# The names and contents of the output folder's files.
-out_state() { (cd "$out" && ls -A && sha256sum ./*); }
-out_before=$(out_state)
+echo "the publisher's notes" >"$out/notes.txt"
+echo "how these were signed" >"$out/signatures/README"
+out_before=$(release_folder_state "$out")
 
 # bad_pack NAME: a copy of the good pack to spoil, printed.
 bad_pack() {
@@ -56,15 +42,17 @@ bad_pack() {
   echo "$e2e_work/$1"
 }
 
-# expect_refused DIR LINE: the build of DIR says LINE alone, exits with 1 and touches nothing.
+# expect_refused DIR LINE [OUTDIR [OPTION...]]: the build of DIR into OUTDIR (the output
+# folder above by default) says LINE alone, exits with 1, prints nothing else and leaves
+# the output folder as it was.
 expect_refused() {
-  publisher_build "$1" "$out"
-  [ "$build_status" = 1 ] || e2e_fail "$1: exit code $build_status, expected 1"
-  [ "$(cat "$e2e_work/build.err")" = "$2" ] ||
-    e2e_fail "$1 said: '$(cat "$e2e_work/build.err")', expected: '$2'"
-  [ ! -s "$e2e_work/build.out" ] || e2e_fail "$1 printed: $(cat "$e2e_work/build.out")"
-  [ "$(out_state)" = "$out_before" ] || e2e_fail "$1: the output folder changed: $(ls -A "$out")"
-  e2e_log "refused: $2"
+  local dir=$1 line=$2 into=${3:-$out}
+  shift $(( $# < 3 ? $# : 3 ))
+  release_publisher_build "$dir" "$into" -- "$@"
+  release_expect_refused "$line"
+  [ ! -s "$e2e_work/build.out" ] || e2e_fail "$dir printed: $(cat "$e2e_work/build.out")"
+  [ "$(release_folder_state "$out")" = "$out_before" ] ||
+    e2e_fail "$dir: the output folder changed: $(ls -A "$out")"
 }
 
 # tool_licence_problem LICENCE: what the package tool says of a licence text.
@@ -108,12 +96,34 @@ expect_refused "$dir" "build: $dir: the package image would be $length bytes (13
  licence and the eight programs), $(( length - 4194304 )) bytes more than the 4194304 bytes\
  (4 MiB) the installer unpacks into"
 
-publisher_build "$good" "$out"
-[ "$build_status" = 0 ] ||
-  e2e_fail "the build of the pack failed ($build_status): $(cat "$e2e_work/build.err")"
-install_expect "the output folder" "$(install_listing "$out")" \
-  "VelkarisSetup.cdx.json VelkarisSetup.exe package_constants.h velkaris.pkg"
+# Output folders a build must not write.
+echo "not a folder" >"$e2e_work/file"
+expect_refused "$good" "build: $e2e_work/file: not a folder" "$e2e_work/file"
+expect_refused "$good" "build: $good/release: inside the pack $good, which must hold its nine\
+ files only" "$good/release"
+read_only="$e2e_work/read-only"
+mkdir "$read_only"
+# Root may write anywhere but on a read-only mount: one of the test's own mount namespace.
+mount --bind "$read_only" "$read_only" && mount -o remount,bind,ro "$read_only" ||
+  e2e_fail "cannot mount $read_only read-only"
+expect_refused "$good" "build: $read_only: cannot be written" "$read_only"
+umount "$read_only"
+expect_refused "$good" "build: $out/signatures holds the detached signatures of another\
+ release (Brinet.exe.sig VelkarisSetup.exe.sig), which a build never deletes: move them\
+ away, or pass --replace-signatures to replace them"
+
+notes=$(stat -c %i "$out/notes.txt")
+release_publisher_build "$good" "$out" -- --replace-signatures
+[ "$release_status" = 0 ] ||
+  e2e_fail "the build of the pack failed ($release_status): $(cat "$e2e_work/build.err")"
 e2e_log "built: $(tail -n 1 "$e2e_work/build.out")"
+install_expect "the output folder" "$(install_listing "$out") | $(install_listing "$out/signatures")" \
+  "SHA256SUMS VelkarisSetup.cdx.json VelkarisSetup.exe notes.txt package_constants.h signatures velkaris.pkg | README"
+[ "$(stat -c %i "$out/notes.txt")" = "$notes" ] && grep -qx "how these were signed" \
+  "$out/signatures/README" || e2e_fail "the publisher's own files are not the files they were"
+release_expect_checksums "$out" VelkarisSetup.cdx.json VelkarisSetup.exe package_constants.h \
+  velkaris.pkg
+e2e_log "the release replaced the earlier one and its signatures, and kept the publisher's files"
 
 # The installer carries the publisher's files byte for byte, as the package tool reads them
 # out of it without running it.
@@ -121,52 +131,31 @@ install_pkg="$e2e_work/extracted"
 package="$out/VelkarisSetup.exe"
 "$tool" extract "$package" "$install_pkg" >/dev/null || e2e_fail "cannot extract $package"
 cmp -s "$install_pkg/00-licence.txt" "$good/licence.txt" || e2e_fail "the licence differs"
-for i in "${!uninstall_names[@]}"; do
-  cmp -s "$(install_package_file "$i")" "$good/${uninstall_names[$i]}.exe" ||
-    e2e_fail "entry $(( i + 1 )) is not the publisher's ${uninstall_names[$i]}.exe"
+for i in "${!release_names[@]}"; do
+  cmp -s "$(install_package_file "$i")" "$good/${release_names[$i]}.exe" ||
+    e2e_fail "entry $(( i + 1 )) is not the publisher's ${release_names[$i]}.exe"
 done
 listing=$("$tool" list "$package")
 [[ $(sed -n 1p <<<"$listing") == "$package: resource 102 (RCDATA, "* ]] ||
   e2e_fail "the listing does not say where in the installer it read: $listing"
 listed=$(sed 1d <<<"$listing" | awk '{ print $2, $4 }')
 expected_list=$(printf 'licence %s\n' "$(stat -c %s "$good/licence.txt")"
-  for name in "${uninstall_names[@]}"; do echo "$name $(stat -c %s "$good/$name.exe")"; done
+  for name in "${release_names[@]}"; do echo "$name $(stat -c %s "$good/$name.exe")"; done
   for entry in 09-other-uninstaller 10-uninstaller; do
     echo "${entry#*-} $(stat -c %s "$install_pkg/$entry.exe")"
   done)
 install_expect "the listed entries" "$listed" "$expected_list"
 e2e_log "the package lists and gives back the publisher's files"
 
-uninstall_setup="$out/VelkarisSetup.exe"
-uninstall_install_all
-install_expect "installed files" "$(install_listing "$uninstall_dest")" \
-  "Brinet.exe LockBin.exe Notarel.exe Packrill.exe Padwick.exe PaneVista.exe QuietVault.exe \
-Tunewell.exe uninstall.exe"
-for i in "${!uninstall_names[@]}"; do
-  install_expect_program "$i" "$uninstall_dest"
-  program="$uninstall_win_dest\\${uninstall_names[$i]}.exe"
-  install_expect_link "$uninstall_menu/${uninstall_names[$i]}.lnk" "$program"
-  install_expect_app_values "$i" "$program"
-done
-cmp -s "$uninstall_dest/uninstall.exe" "$(install_package_file uninstaller)" ||
-  e2e_fail "uninstall.exe differs from entry 10"
-install_expect_reg "$install_uninstall_key" UninstallString REG_SZ \
-  "\"$uninstall_win_dest\\uninstall.exe\""
-e2e_log "installed the publisher's programs, their shortcuts and values"
-
-uninstall_remove_all
-e2e_log "the uninstaller removed the publisher's programs"
-
 # The licence and the programs fit with 1000 bytes to spare, the uninstallers do not.
-out_before=$(out_state)
+out_before=$(release_folder_state "$out")
 dir=$(bad_pack tight)
 head -c $(( 4194304 - 132 - 1000 - $(cat "$dir"/* | wc -c) )) /dev/zero >>"$dir/QuietVault.exe"
-publisher_build "$dir" "$out"
-uninstallers=$(cat "$source_dir"/build/publisher/out/pack/uninstall*.exe | wc -c)
+release_publisher_build "$dir" "$out"
+uninstallers=$(cat "$release_source"/build/publisher/out/pack/uninstall*.exe | wc -c)
 length=$(( 4194304 - 1000 + uninstallers ))
-install_expect "the build of a pack too large with the uninstallers" \
-  "$build_status $(cat "$e2e_work/build.err")" "1 build: $dir: the package image would be\
- $length bytes (132 of header, the licence, the eight programs and the two uninstallers),\
- $(( length - 4194304 )) bytes more than the 4194304 bytes (4 MiB) the installer unpacks into"
-[ "$(out_state)" = "$out_before" ] || e2e_fail "the refused build changed the output folder"
-e2e_log "refused once the uninstallers were built: $(cat "$e2e_work/build.err")"
+release_expect_refused "build: $dir: the package image would be $length bytes (132 of header,\
+ the licence, the eight programs and the two uninstallers), $(( length - 4194304 )) bytes more\
+ than the 4194304 bytes (4 MiB) the installer unpacks into"
+[ "$(release_folder_state "$out")" = "$out_before" ] ||
+  e2e_fail "the refused build changed the output folder"

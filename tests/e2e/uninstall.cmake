@@ -5,7 +5,7 @@ set(_uninstall_args "${VELKARIS_OUT_DIR}/VelkarisSetup.exe" "${VELKARIS_WINDOW_P
     $<TARGET_FILE:command_runner>)
 # A clean removal, and removals beside programs that hold what it removes, are the checks
 # folder's (tests/checks), on Windows as under Wine.
-foreach(_test confirm taken_over user_files)
+foreach(_test confirm other_drive taken_over user_files)
     velkaris_add_wine_test(NAME e2e.uninstall_${_test}
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_${_test}.sh ${_uninstall_args})
 endforeach()

@@ -2,7 +2,7 @@
 # its command line, the commands run at the next logon, what becomes of a folder, and its
 # report.
 add_library(velkaris_uninstall_logic_sanitized STATIC
-    ${PROJECT_SOURCE_DIR}/pack/command_line.cpp
+    ${PROJECT_SOURCE_DIR}/command_line/command_line.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/command_paths.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/folder_fate.cpp
     ${PROJECT_SOURCE_DIR}/uninstall/logon_command.cpp

@@ -26,11 +26,14 @@ TEST(UninstallPaths, CompareFoldersWithOrWithoutTheirTrailingSeparator) {
     EXPECT_FALSE(sameFolder(L"\\", L""));
 }
 
-TEST(UninstallPaths, FolderOfAPathEndsWithItsLastSeparator) {
+TEST(UninstallPaths, FolderAndParentOfAPathEndWithTheirLastSeparator) {
     EXPECT_EQ(folderOf(L"C:\\Apps\\Velkaris\\Notarel.exe"), L"C:\\Apps\\Velkaris\\");
     EXPECT_EQ(folderOf(L"C:/Apps/Notarel.exe"), L"C:/Apps/");
     EXPECT_EQ(folderOf(L"C:\\Apps\\"), L"C:\\Apps\\");
     EXPECT_EQ(folderOf(L"Notarel.exe"), L"");
+    EXPECT_EQ(parentOf(L"D:\\Apps\\Velkaris\\"), L"D:\\Apps\\");
+    EXPECT_EQ(parentOf(L"D:\\Apps\\Velkaris"), L"D:\\Apps\\");
+    EXPECT_EQ(parentOf(L"D:\\"), L"");
 }
 
 TEST(UninstallPaths, CommandProgramIsTheQuotedOrFirstWord) {

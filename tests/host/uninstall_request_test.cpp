@@ -2,7 +2,7 @@
 // report of a run.
 #include <gtest/gtest.h>
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 #include "uninstall/folder_fate.h"
 #include "uninstall/removal_outcome.h"
 #include "uninstall/uninstall_request.h"
@@ -96,14 +96,37 @@ TEST(RemovalOutcome, ReportNamesEveryFailureAndTheKeptUninstaller) {
 TEST(FolderFate, AFolderGoesNowLaterOrStaysForTheUsersFiles) {
     using Paths = std::vector<std::wstring>;
     const Paths deleted = {L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\uninstall.exe"};
-    EXPECT_EQ(folderFate(false, Paths{}, deleted), FolderFate::Removed);
-    EXPECT_EQ(folderFate(true, Paths{}, deleted), FolderFate::AtNextLogon);
-    EXPECT_EQ(folderFate(false, Paths{L"c:/apps/BRINET.EXE"}, deleted), FolderFate::AtNextLogon);
-    EXPECT_EQ(folderFate(true, deleted, deleted), FolderFate::AtNextLogon);
-    EXPECT_EQ(folderFate(false, Paths{L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\notes.txt"}, deleted),
+    const auto fate = [&](Paths listed, bool heldOpen) {
+        return folderFate(FolderState{.listed = std::move(listed), .heldOpen = heldOpen}, deleted);
+    };
+    EXPECT_EQ(fate({}, false), FolderFate::Removed);
+    EXPECT_EQ(fate({}, true), FolderFate::AtNextLogon);
+    EXPECT_EQ(fate({L"c:/apps/BRINET.EXE"}, false), FolderFate::AtNextLogon);
+    EXPECT_EQ(fate(deleted, true), FolderFate::AtNextLogon);
+    EXPECT_EQ(fate({L"C:\\Apps\\Brinet.exe", L"C:\\Apps\\notes.txt"}, false),
               FolderFate::KeptForUser);
-    EXPECT_EQ(folderFate(true, Paths{L"C:\\Apps\\notes.txt"}, deleted), FolderFate::KeptForUser);
-    EXPECT_EQ(folderFate(false, Paths{L"C:\\Apps\\Brinet.exe"}, Paths{}), FolderFate::KeptForUser);
+    EXPECT_EQ(fate({L"C:\\Apps\\notes.txt"}, true), FolderFate::KeptForUser);
+    EXPECT_EQ(folderFate(FolderState{.listed = {L"C:\\Apps\\Brinet.exe"}}, Paths{}),
+              FolderFate::KeptForUser);
+}
+
+// Windows refuses to delete a read-only folder, or one the user may not delete, now and at
+// the next logon alike; a folder that the system still calls not empty when it lists
+// nothing is never taken for removed.
+TEST(FolderFate, WhatKeepsAnEmptyFolderForGoodAndWhatOnlyDelaysIt) {
+    const std::vector<std::wstring> deleted = {L"C:\\Apps\\Brinet.exe"};
+    FolderState readOnly{.readOnly = true};
+    EXPECT_EQ(folderFate(readOnly, deleted), FolderFate::ReadOnly);
+    readOnly.heldOpen = true;
+    EXPECT_EQ(folderFate(readOnly, deleted), FolderFate::ReadOnly);
+    readOnly.listed = {L"C:\\Apps\\notes.txt"};
+    EXPECT_EQ(folderFate(readOnly, deleted), FolderFate::KeptForUser);
+    const FolderState denied{.listed = deleted, .deletionDenied = true};
+    EXPECT_EQ(folderFate(denied, deleted), FolderFate::DeletionDenied);
+    FolderState lagging{.refusedAsNotEmpty = true};
+    EXPECT_EQ(folderFate(lagging, deleted), FolderFate::AtNextLogon);
+    lagging.listed = {L"C:\\Apps\\Tunewell.exe"};
+    EXPECT_EQ(folderFate(lagging, deleted), FolderFate::KeptForUser);
 }
 
 TEST(RemovalOutcome, FoldersThatGoAtTheNextLogonHaveTheirOwnExitCodeAndSentence) {

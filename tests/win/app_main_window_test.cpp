@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int LicenceEditId = 1004;
-
 // The main window as start-up creates it, with the real templates and pages; the install
 // steps are replaced by a recorder.
 class MainWindow : public ::testing::Test {
@@ -131,66 +129,4 @@ TEST_F(MainWindow, CloseWhenFinishedDestroysTheWindowAndPostsQuit) {
 TEST_F(MainWindow, DestroyOutsideClosingDoesNotEndTheRun) {
     SendMessageW(window(), WM_DESTROY, 0, 0);
     EXPECT_FALSE(quitPosted());
-}
-
-// The rectangles the licence edit was given, as they were given: the control adjusts a
-// rectangle for its border and line height, so the test watches the messages.
-struct EditRectSpy {
-    static inline WNDPROC original = nullptr;
-    static inline std::vector<RECT> given;
-
-    static LRESULT CALLBACK proc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == EM_SETRECT) {
-            given.push_back(*reinterpret_cast<RECT*>(lParam));
-        }
-        return CallWindowProcW(original, edit, message, wParam, lParam);
-    }
-    static void attach(HWND edit) {
-        given.clear();
-        original = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
-    }
-};
-
-RECT formatRect(HWND edit) {
-    RECT rect{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
-    return rect;
-}
-
-bool sameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != 0;
-}
-
-TEST_F(MainWindow, DpiChangeIsLeftToTheDialogManagerThenInsetsFromTheClientArea) {
-    const HWND edit = GetDlgItem(setup.context.pages[0], LicenceEditId);
-    EditRectSpy::attach(edit);
-    // A per-monitor (v2) dialog is rescaled by the dialog manager when its procedure leaves
-    // the message to it; Wine does not rescale dialogs, so only Windows shows the rescaling.
-    RECT suggested{0, 0, 10, 10};
-    const auto dpiChange = [](WORD dpi) { return MAKEWPARAM(dpi, dpi); };
-    EXPECT_EQ(mainDialogProc(window(), WM_DPICHANGED, dpiChange(120),
-                             reinterpret_cast<LPARAM>(&suggested)),
-              FALSE);
-    // The inset is set once the relayout is done, by a message posted to the window.
-    ASSERT_TRUE(pumpUntil([] { return EditRectSpy::given.size() == 1; }));
-    const RECT at120 = formatRect(edit);
-    SendMessageW(window(), WM_DPICHANGED, dpiChange(120), reinterpret_cast<LPARAM>(&suggested));
-    ASSERT_TRUE(pumpUntil([] { return EditRectSpy::given.size() == 2; }));
-    EXPECT_TRUE(sameRect(formatRect(edit), at120)) << "a second change to one DPI moves nothing";
-    SendMessageW(window(), WM_DPICHANGED, dpiChange(400), reinterpret_cast<LPARAM>(&suggested));
-    ASSERT_TRUE(pumpUntil([] { return EditRectSpy::given.size() == 3; }));
-
-    // Every change starts from the client area, not from what the start or the change
-    // before left: 6 pixels in at 120 DPI, 20 at 400.
-    RECT client{};
-    GetClientRect(edit, &client);
-    const int expectedInsets[] = {6, 6, 20};
-    for (size_t i = 0; i < 3; ++i) {
-        const RECT& given = EditRectSpy::given[i];
-        EXPECT_EQ(given.left - client.left, expectedInsets[i]) << "change " << i;
-        EXPECT_EQ(given.top - client.top, expectedInsets[i]) << "change " << i;
-        EXPECT_EQ(given.right, client.right) << "change " << i;
-        EXPECT_EQ(given.bottom, client.bottom) << "change " << i;
-    }
 }

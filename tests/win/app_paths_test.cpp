@@ -5,6 +5,7 @@
 #include "app/window_geometry.h"
 #include "setup/path_helpers.h"
 #include "setup/wide_text.h"
+#include "wizard/dialog_units.h"
 
 namespace {
 

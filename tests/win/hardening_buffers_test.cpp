@@ -227,6 +227,8 @@ TEST_F(FieldBoundaries, UninstallerPathFillsTheFieldOrIsAFailedWrite) {
     expectText(L"Software\\Velkaris", L"AppPath", fits);
     expectText(UninstallKey, L"DisplayIcon", uninstaller + L",0");
     expectText(UninstallKey, L"UninstallString", L"\"" + uninstaller + L"\"");
+    expectText(UninstallKey, L"QuietUninstallString", L"\"" + uninstaller + L"\" /S");
+    expectText(UninstallKey, L"InstallLocation", fits);
 
     RegDeleteTreeW(HKEY_CURRENT_USER, UninstallKey);
     const std::wstring over = longFolder(base + L"final2", 287, true);

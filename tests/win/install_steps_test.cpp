@@ -237,6 +237,8 @@ TEST_F(InstallSteps, FullInstallationWritesEverythingAndReportsSuccess) {
     expectNumber(UninstallKey, L"EstimatedSize", 1464);
     expectNumber(UninstallKey, L"NoModify", 1);
     expectNumber(UninstallKey, L"NoRepair", 1);
+    expectText(UninstallKey, L"QuietUninstallString", L"\"" + uninstaller + L"\" /S");
+    expectText(UninstallKey, L"InstallLocation", destination);
 
     std::vector<std::wstring> expectedLines;
     for (uint32_t i = 0; i < ApplicationCount; ++i) {

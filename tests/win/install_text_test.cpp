@@ -57,6 +57,14 @@ TEST(StepStrings, RegistryLineNamesTheKeyAndAnyValueThatFits) {
     EXPECT_EQ(std::wstring(line), L"HKEY_CURRENT_USER\\" + key);
 }
 
+TEST(StepStrings, InstallDateIsFourDigitsOfTheYearThenTwoOfMonthAndDay) {
+    wchar_t date[9];
+    buildInstallDate(date, 2024, 3, 7);
+    EXPECT_STREQ(date, L"20240307");
+    buildInstallDate(date, 987, 12, 31);
+    EXPECT_STREQ(date, L"09871231");
+}
+
 TEST(StepStrings, ProgressPositionsAndLowerCase) {
     const uint32_t expected[] = {11, 22, 33, 44, 55, 66, 77, 88, 100};
     for (uint32_t index = 0; index < 9; ++index) {

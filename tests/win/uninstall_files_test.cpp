@@ -2,7 +2,8 @@
 // are deleted; files of the user, programs that differ from the installed ones and
 // shortcuts leading elsewhere stay; a file in use is reported with its path and the
 // system's reason while the rest is still deleted; a folder that another program holds,
-// or that still lists a deleted file that another program holds, goes at the next logon.
+// that still lists a deleted file that another program holds, or whose name outlives its
+// deletion, goes at the next logon.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 
 #include "install/shell_helpers.h"
 #include "tests/win/test_cleanup.h"
+#include "tests/win/test_runtime.h"
+#include "tests/win/uninstall_test_programs.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/shortcut_removal.h"
 
@@ -42,19 +45,6 @@ std::wstring newFolder(const std::wstring& name)
         << "left over from an earlier run: " << folder;
     return folder;
 }
-
-// The fingerprint of a one-byte program "x".
-constexpr Sha256 DigestOfX = {0x2d, 0x71, 0x16, 0x42, 0xb7, 0x26, 0xb0, 0x44, 0x01, 0x62, 0x7c,
-                              0xa9, 0xfb, 0xac, 0x32, 0xf5, 0xc8, 0x53, 0x0f, 0xb1, 0x90, 0x3c,
-                              0xc4, 0xdb, 0x02, 0x25, 0x87, 0x17, 0x92, 0x1a, 0x48, 0x81};
-constexpr std::array<ApplicationFingerprint, 6> InstalledAsX = {{
-    {L"Brinet", 1, DigestOfX},
-    {L"PaneVista", 1, DigestOfX},
-    {L"Tunewell", 1, DigestOfX},
-    {L"Notarel", 1, DigestOfX},
-    {L"LockBin", 1, DigestOfX},
-    {L"Packrill", 1, DigestOfX},
-}};
 
 TEST(UninstallFiles, RemovesTheInstalledApplicationsAndKeepsEverythingElse) {
     const std::wstring folder = newFolder(L"applications");
@@ -143,22 +133,47 @@ TEST(UninstallFiles, FolderRemovalTellsEmptyFromKeptFromFailed) {
 // A handle without FILE_SHARE_DELETE stands for a process's current folder.
 TEST(UninstallFiles, AHeldFolderGoesAtTheNextLogon) {
     const std::wstring folder = newFolder(L"held");
+    const auto heldOpen = [&] {
+        DWORD error = ERROR_SUCCESS;
+        const std::optional<FolderState> state = inspectFolder(folder, error);
+        EXPECT_TRUE(state) << error;
+        return state && state->heldOpen;
+    };
     HANDLE sharing = CreateFileW(folder.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(sharing, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(folderHeldOpen(folder));
+    EXPECT_FALSE(heldOpen());
     HANDLE current = CreateFileW(folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     CloseHandle(sharing);
     ASSERT_NE(current, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(folderHeldOpen(folder));
+    EXPECT_TRUE(heldOpen());
     RemovalOutcome outcome;
     EXPECT_EQ(removeFolder(folder, outcome), FolderFate::AtNextLogon);
     CloseHandle(current);
     EXPECT_TRUE(outcome.failures.empty());
     EXPECT_TRUE(exists(folder));
-    EXPECT_FALSE(folderHeldOpen(folder));
+    EXPECT_FALSE(heldOpen());
+}
+
+// A folder deleted while another program holds it, sharing its deletion, keeps its name
+// until that program closes it where the system lacks POSIX delete semantics (Wine 8); it
+// is never taken for removed while it is still there.
+TEST(UninstallFiles, AFolderWhoseNameOutlivesItsDeletionGoesAtTheNextLogon) {
+    const std::wstring folder = newFolder(L"outlives");
+    HANDLE watcher = CreateFileW(folder.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(watcher, INVALID_HANDLE_VALUE);
+    RemovalOutcome outcome;
+    const std::optional<FolderFate> fate = removeFolder(folder, outcome);
+    const bool gone = !exists(folder) && GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(watcher);
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_EQ(fate, gone ? FolderFate::Removed : FolderFate::AtNextLogon);
+    EXPECT_EQ(gone, !runtimeIs("wine8")) << "POSIX delete semantics where the runtime has them";
+    EXPECT_FALSE(exists(folder));
 }
 
 // Without POSIX semantics a deleted file keeps its name while a scanner that shares its

@@ -12,6 +12,7 @@
 #include "uninstall/file_identity.h"
 #include "uninstall/helper_copy.h"
 #include "uninstall/logon_cleanup.h"
+#include "uninstall/original_handles.h"
 #include "uninstall/registry_removal.h"
 
 namespace {
@@ -94,6 +95,45 @@ TEST(UninstallHandoff, TheLockSharesDeletionAndTheClaimKeepsASecondUninstallerOu
     CloseHandle(scanner);
 }
 
+// A running program's file cannot be deleted, but it moves on its volume through a handle
+// with delete access: the helper moves the original's file out of the installation folder
+// while the original waits for the result, and deletes it once the original has ended.
+TEST(UninstallHandoff, ARunningProgramsFileMovesOutThroughItsHandleAndGoesOnceItEnds) {
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    const std::wstring program = L"C:\\velkaris-handoff-tests\\running.exe";
+    CreateDirectoryW(L"C:\\velkaris-handoff-tests", nullptr);
+    ASSERT_TRUE(CopyFileW(self, program.c_str(), TRUE)) << "left over from an earlier run";
+    std::wstring line = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE,
+                               CREATE_SUSPENDED, nullptr, nullptr, &startup, &process));
+    CloseHandle(process.hThread);
+    DWORD error = ERROR_SUCCESS;
+    const HANDLE lock = lockUninstaller(program, error);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE) << error;
+    UninstallRequest request;
+    request.originalProcess = reinterpret_cast<uintptr_t>(process.hProcess);
+    request.originalFile = reinterpret_cast<uintptr_t>(lock);
+    request.original = program;
+    EXPECT_TRUE(originalIsAtItsPath(request));
+
+    const std::wstring moved = L"C:\\velkaris-handoff-tests\\moved\\original.exe";
+    CreateDirectoryW(L"C:\\velkaris-handoff-tests\\moved", nullptr);
+    ASSERT_EQ(moveOriginal(request, moved), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_FALSE(exists(program));
+    EXPECT_EQ(identityOf(moved), identityOf(lock));
+    ASSERT_EQ(moveOriginal(request, program), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(exists(program));
+    ASSERT_EQ(moveOriginal(request, moved), static_cast<DWORD>(ERROR_SUCCESS));
+
+    TerminateProcess(process.hProcess, 0);
+    discardOriginal(request, moved);
+    EXPECT_FALSE(exists(moved));
+}
+
 TEST(UninstallHandoff, RemovalsAtTheNextLogonAreRunOnceValuesOfCmdsRd) {
     const std::wstring folder = L"C:\\Users\\Ann\\AppData\\Roaming\\Velkaris\\";
     ASSERT_EQ(removeAtNextLogon(L"Velkaris-test-folder", folder, FolderRemoval::IfEmpty),
@@ -116,8 +156,9 @@ TEST(UninstallHandoff, TheHelperCopyLivesHeldInANewFolderThatGoesAtTheNextLogon)
     ASSERT_NE(ownFile, INVALID_HANDLE_VALUE);
     HelperCopy first;
     HelperCopy second;
-    ASSERT_EQ(makeHelperCopy(ownFile, first), static_cast<DWORD>(ERROR_SUCCESS));
-    ASSERT_EQ(makeHelperCopy(ownFile, second), static_cast<DWORD>(ERROR_SUCCESS));
+    const std::wstring installation = L"C:\\velkaris-handoff-tests\\";
+    ASSERT_EQ(makeHelperCopy(ownFile, installation, first), static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(makeHelperCopy(ownFile, installation, second), static_cast<DWORD>(ERROR_SUCCESS));
     CloseHandle(ownFile);
     EXPECT_NE(first.folder, second.folder);
 

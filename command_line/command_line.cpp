@@ -1,4 +1,4 @@
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 
 namespace {
 

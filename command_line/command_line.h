@@ -1,4 +1,5 @@
-// Command lines of the pack's programs, portable so that host tests can check them.
+// Windows command lines as the uninstaller and the sample applications read and write them.
+// Portable, so that host tests and a fuzzer check them.
 #pragma once
 
 #include <string>

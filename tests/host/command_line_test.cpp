@@ -1,8 +1,9 @@
-// The sample pack's command lines: the one argument of the sample applications, and the
-// splitting and quoting that the uninstaller uses to hand arguments to its helper.
+// The Windows command lines of the pack's programs: the one argument of the sample
+// applications, and the splitting and quoting that the uninstaller uses to hand arguments
+// to its helper.
 #include <gtest/gtest.h>
 
-#include "pack/command_line.h"
+#include "command_line/command_line.h"
 
 namespace {
 
