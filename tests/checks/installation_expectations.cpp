@@ -23,7 +23,26 @@ struct ExpectedValue {
     DWORD type;
     std::wstring text;
     DWORD number;
+    // Another text that is right as well (the day before, for an installation at midnight).
+    std::wstring alternative = {};
 };
+
+// The local date DAYS_BACK days ago as YYYYMMDD, as the installer writes InstallDate.
+std::wstring localDate(int daysBack)
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
+    ticks.QuadPart -= static_cast<ULONGLONG>(daysBack) * 24 * 3600 * 10000000ULL;
+    const FILETIME then{ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    FileTimeToSystemTime(&then, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    wchar_t text[16];
+    swprintf(text, 16, L"%04u%02u%02u", local.wYear, local.wMonth, local.wDay);
+    return text;
+}
 
 // NAMES sorted without regard to case, joined by spaces.
 std::wstring joinedSorted(std::vector<std::wstring> names)
@@ -114,6 +133,10 @@ std::vector<ExpectedValue> expectedValues(const std::wstring& destination, DWORD
     values.push_back({Registration, L"EstimatedSize", REG_DWORD, L"", sizeKiB});
     values.push_back({Registration, L"NoModify", REG_DWORD, L"", 1});
     values.push_back({Registration, L"NoRepair", REG_DWORD, L"", 1});
+    values.push_back({Registration, L"QuietUninstallString", REG_SZ,
+                      L"\"" + uninstaller + L"\" /S", 0});
+    values.push_back({Registration, L"InstallLocation", REG_SZ, destination, 0});
+    values.push_back({Registration, L"InstallDate", REG_SZ, localDate(0), 0, localDate(1)});
     return values;
 }
 
@@ -145,7 +168,8 @@ void expectValue(CheckRun& run, const ExpectedValue& expected)
         return;
     }
     const std::wstring text(reinterpret_cast<const wchar_t*>(data));
-    run.expect(text == expected.text && size == (text.size() + 1) * sizeof(wchar_t),
+    run.expect((text == expected.text || (!expected.alternative.empty() && text == expected.alternative)) &&
+                   size == (text.size() + 1) * sizeof(wchar_t),
                valueName(expected) + L" is \"" + text + L"\" (" + std::to_wstring(size) +
                    L" bytes), not \"" + expected.text + L"\" with its terminator");
 }
