@@ -60,7 +60,7 @@ add_test(NAME host.demo_build COMMAND bash ${CMAKE_SOURCE_DIR}/tests/host/demo_b
 # One ctest run covers both trees: the Windows tree's test folders are included here.
 set(_windows_tests "${CMAKE_BINARY_DIR}/windows_tests.cmake")
 file(WRITE "${_windows_tests}" "")
-foreach(dir tests/win tests/e2e)
+foreach(dir tests/win tests/checks tests/e2e)
     file(APPEND "${_windows_tests}"
          "include(\"${VELKARIS_WINDOWS_BINARY_DIR}/${dir}/CTestTestfile.cmake\")\n")
 endforeach()

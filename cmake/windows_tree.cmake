@@ -31,7 +31,7 @@ target_include_directories(velkaris_setup_core PUBLIC ${PROJECT_SOURCE_DIR})
 
 set(_subdirectories package command_line pack resources setup app wizard install)
 if(NOT VELKARIS_PUBLISHER_PACK_DIR)
-    list(APPEND _subdirectories tests/win tests/e2e)
+    list(APPEND _subdirectories tests/win tests/checks tests/e2e)
 endif()
 foreach(dir ${_subdirectories})
     if(EXISTS "${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt")

@@ -1,6 +1,5 @@
-# Windows tests run under Wine through scripts/wine/wine-run (the toolchain's emulator), once
-# under each runtime: the host's Wine 8 and Debian 13's Wine 10 in its private root
-# (scripts/wine/enter-runtime). Every Windows and end-to-end test runs inside
+# The Windows checks folder and the end-to-end tests run under Wine, once under each runtime:
+# the host's Wine 8 and Debian 13's Wine 10 in its private root (scripts/wine/enter-runtime). Every Windows and end-to-end test runs inside
 # scripts/wine/sandbox, which ends all it started, Xvfb and wineserver included, even when
 # CTest kills the test. Each runtime has its own pristine prefix, made by its fixture; each
 # test's name ends in its runtime, which is also its label (ctest -L wine10).
@@ -20,8 +19,7 @@ function(velkaris_wine_root runtime var)
 endfunction()
 
 # velkaris_add_wine_test(NAME name [TIMEOUT seconds] [RUNTIMES runtime...] COMMAND program args...)
-# A Windows program is named with its emulator: the sandbox comes first on the command line,
-# so CTest does not add it. The sandbox's deadline ends the test 15 s before CTest would.
+# The command runs in the sandbox, whose deadline ends the test 15 s before CTest would.
 # RUNTIMES narrows a test to some runtimes (all by default).
 function(velkaris_add_wine_test)
     cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "COMMAND;RUNTIMES" ${ARGN})

@@ -3,15 +3,12 @@
 # key goes, and the prefix is compared with its state before.
 set(_uninstall_args "${VELKARIS_OUT_DIR}/VelkarisSetup.exe" "${VELKARIS_WINDOW_PROBE}"
     $<TARGET_FILE:command_runner>)
-foreach(_test clean confirm other_drive taken_over user_files)
+# A clean removal, and removals beside programs that hold what it removes, are the checks
+# folder's (tests/checks), on Windows as under Wine.
+foreach(_test confirm other_drive taken_over user_files)
     velkaris_add_wine_test(NAME e2e.uninstall_${_test}
         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_${_test}.sh ${_uninstall_args})
 endforeach()
-
-# Two installations and five removals: more time than the others on a loaded machine.
-velkaris_add_wine_test(NAME e2e.uninstall_in_use TIMEOUT 450
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/uninstall_in_use.sh ${_uninstall_args}
-            ${VELKARIS_FAULT_HOLDER})
 
 # Starts a copy of the uninstaller in its helper mode with handles that another program lends.
 add_executable(handle_lender handle_lender.cpp)

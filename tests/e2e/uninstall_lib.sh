@@ -91,11 +91,6 @@ uninstall_wait_helper() {
   e2e_fail "the uninstaller's helper copy still runs after 30 s"
 }
 
-# The helper folders below the user's temporary folder, one Unix path a line.
-uninstall_helper_folders() {
-  find "$WINEPREFIX/drive_c/users" -type d -name 'Velkaris-uninstall-*' -print | LC_ALL=C sort
-}
-
 # The per-user RunOnce values, one "NAME<tab>COMMAND" a line.
 uninstall_runonce() {
   wine reg query "$uninstall_runonce_key" 2>/dev/null | tr -d '\r' |

@@ -20,30 +20,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/checks/window_reading.h"
+
 namespace {
 
-std::string utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(size > 0 ? size - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
-    return result;
-}
-
-// WM_GETTEXT rather than GetWindowText, which does not read another process's edit
-// controls.
-std::wstring windowText(HWND window) {
-    wchar_t text[1024] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &copied);
-    return std::wstring(text, copied);
-}
-
 void printListItems(HWND list) {
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring item(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        item.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    for (const std::wstring& item : listItems(list)) {
         std::printf("item=%s\n", utf8(item).c_str());
     }
 }
@@ -73,22 +55,12 @@ void printTree(HWND parent, int depth) {
     }
 }
 
-bool hasVisibleControl(HWND parent, int id) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetDlgCtrlID(child) == id && IsWindowVisible(child)) || hasVisibleControl(child, id)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Polls every 5 ms for at most 30 s.
 int watch(HWND window, int id) {
     std::printf("watching\n");
     std::fflush(stdout);
     for (int i = 0; i < 6000; ++i) {
-        if (hasVisibleControl(window, id)) {
+        if (visibleControl(window, id) != nullptr) {
             std::printf("shown\n");
             return 0;
         }

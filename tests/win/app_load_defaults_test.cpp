@@ -6,8 +6,11 @@
 
 #include "app/load_defaults.h"
 #include "tests/win/app_test_setup.h"
+#include "tests/win/test_cleanup.h"
 
 namespace {
+
+const bool testRootRemoved = removedAfterTheTests(L"C:\\velkaris-tests");
 
 class LoadDefaults : public ::testing::Test {
 protected:

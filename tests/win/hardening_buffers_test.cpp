@@ -20,8 +20,11 @@
 #include "tests/win/install_test_links.h"
 #include "tests/win/step_test_pages.h"
 #include "tests/win/test_registry.h"
+#include "tests/win/test_cleanup.h"
 
 namespace {
+
+const bool testRootRemoved = removedAfterTheTests(L"C:\\velkaris-tests");
 
 const std::wstring FailedLine = L"ERROR: Write failed.";
 const wchar_t* const UninstallKey =
@@ -99,12 +102,19 @@ protected:
         setup.state = Installing;
         base = freshFolder(testName());
         setShortcutDir(base + L"Menu\\");
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Packrill.File");
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Velkaris");
-        RegDeleteTreeW(HKEY_CURRENT_USER, UninstallKey);
+        removeWrittenKeys();
     }
 
-    void TearDown() override { destroyStepPages(test.context); }
+    void TearDown() override {
+        destroyStepPages(test.context);
+        removeWrittenKeys();
+    }
+
+    // What the steps write: the Packrill file type, AppPath and the uninstall registration.
+    static void removeWrittenKeys() {
+        removeKeysAndEmptyParents({L"Software\\Classes\\.pkr", L"Software\\Classes\\Packrill.File",
+                                   L"Software\\Velkaris", UninstallKey});
+    }
 
     void setInstallDir(const std::wstring& folder) {
         ASSERT_LT(folder.size(), static_cast<size_t>(FolderFieldUnits));

@@ -9,5 +9,6 @@ velkaris_add_windows_gtest(install_shell_helpers_test ${_install}/install_folder
     ${_install}/test_registry.cpp)
 velkaris_add_windows_gtest(install_text_test ${_install}/install_text_test.cpp)
 velkaris_add_windows_gtest(install_steps_test ${_install}/install_steps_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/checks/association_watch.cpp
     ${_install}/install_test_files.cpp ${_install}/install_test_links.cpp
     ${_install}/test_registry.cpp ${_install}/step_test_pages.cpp RESOURCES)

@@ -1,28 +1,19 @@
 #include "tests/win/install_test_files.h"
 
-#include <shellapi.h>
+#include "tests/checks/folder_removal.h"
+#include "tests/win/test_cleanup.h"
 
 namespace {
 
 const std::wstring testRoot = L"C:\\velkaris-install-tests\\";
-
-// Removes a folder and everything in it.
-void removeTree(const std::wstring& folder) {
-    std::wstring from = folder;
-    from.push_back(L'\0');  // the list of paths ends with an empty one
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationW(&operation);
-}
+const bool testRootRemoved = removedAfterTheTests(testRoot);
 
 }  // namespace
 
 std::wstring freshFolder(const std::wstring& name) {
     CreateDirectoryW(testRoot.c_str(), nullptr);
     const std::wstring folder = testRoot + name;
-    removeTree(folder);
+    removeFolderTree(folder);
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder + L"\\";
 }

@@ -12,12 +12,15 @@
 #include <cstring>
 
 #include "install/shell_helpers.h"
+#include "tests/win/test_cleanup.h"
 #include "tests/win/test_runtime.h"
 #include "tests/win/uninstall_test_programs.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/shortcut_removal.h"
 
 namespace {
+
+const bool testRootRemoved = removedAfterTheTests(L"C:\\velkaris-uninstall-tests");
 
 bool exists(const std::wstring& path)
 {

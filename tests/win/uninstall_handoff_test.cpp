@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "tests/win/test_cleanup.h"
 #include "uninstall/concurrent_runs.h"
 #include "uninstall/file_identity.h"
 #include "uninstall/helper_copy.h"
@@ -15,6 +16,8 @@
 #include "uninstall/registry_removal.h"
 
 namespace {
+
+const bool testRootRemoved = removedAfterTheTests(L"C:\\velkaris-handoff-tests");
 
 constexpr wchar_t RunOnceKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 

@@ -5,9 +5,19 @@
 
 #include <windows.h>
 
+#include "tests/win/test_cleanup.h"
 #include "uninstall/registry_removal.h"
 
 namespace {
+
+// The tests' own keys, the neighbours they make, and what the plan removes.
+const bool keysRemoved = keysRemovedAfterTheTests(
+    {L"Software\\VelkarisUninstallTest", L"Software\\Classes\\Directory\\shell\\Browse",
+     L"Software\\Classes\\Directory\\shell\\Tunewell",
+     L"Software\\Classes\\SystemFileAssociations\\audio\\shell\\Tunewell",
+     L"Software\\Classes\\.ntxt", L"Software\\Classes\\.lbx", L"Software\\Classes\\.pkr",
+     L"Software\\Classes\\Notarel.Document", L"Software\\Classes\\LockBin.File",
+     L"Software\\Classes\\Packrill.File"});
 
 const std::wstring Folder = L"C:\\Apps\\Velkaris\\";
 

@@ -8,8 +8,11 @@
 #include "tests/win/wizard_browse_script.h"
 #include "tests/win/wizard_window.h"
 #include "wizard/destination.h"
+#include "tests/win/test_cleanup.h"
 
 namespace {
+
+const bool testRootRemoved = removedAfterTheTests(L"C:\\velkaris-wizard");
 
 constexpr wchar_t TestRoot[] = L"C:\\velkaris-wizard";
 
